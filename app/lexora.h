@@ -1,0 +1,121 @@
+#pragma once
+
+// The main window: every control of the dictionary and the handlers wired to them. The
+// handlers are defined beside the subsystem they serve (search/, entry/); this unit holds the
+// layout, the start-up work and the three small label handlers.
+
+#include <QIcon>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/ErrorHandler.h"
+#include "ui/Ports.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QToolBar;
+class QToolButton;
+
+namespace ui {
+class TClientDataSet;
+class TDBGridEh;
+class TEdit;
+class TEmbeddedWB;
+class TLabel;
+}  // namespace ui
+
+// The lookup state shared by the main window's handlers; all empty or zero at program start.
+struct TLookupState {
+  std::string CurrentEntryId;  // id of the entry on show (decimal digits)
+  std::string CurrentWord;     // headword of the entry on show, GBK bytes as stored
+  std::string SearchTerm;      // last search text, trimmed
+  int PageCounter = 0;         // number of the page file last written, 0..10
+  std::string PagePath;        // "html/" + PageCounter + ".html"
+  bool VoiceChosen = false;    // the speech voice has been chosen in this run
+};
+extern TLookupState LookupState;
+
+// The platform services the main window uses; tests hand in fakes.
+struct TServices {
+  ui::IDialogs* dialogs = nullptr;
+  ui::IUrlOpener* urls = nullptr;
+  ui::IShellLinks* links = nullptr;
+  ui::ISpeechVoice* speech = nullptr;
+  ui::IClipboard* clipboard = nullptr;
+  // Seed of the start-up listing's random number.
+  std::function<std::uint32_t()> seed;
+  // Full path of the running program file (GBK bytes).
+  std::string exePath;
+};
+
+class Tflexora : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Builds the layout, wires the handlers and runs FormCreate (its errors go to the error box).
+  explicit Tflexora(const TServices& services, QWidget* parent = nullptr);
+  ~Tflexora() override;
+
+  QGroupBox* RadioGroup1 = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  ui::TDBGridEh* DBGridEh1 = nullptr;
+  ui::TEdit* Edit1 = nullptr;
+  ui::TClientDataSet* ClientDataSet1 = nullptr;
+  QRadioButton* r1 = nullptr;
+  QRadioButton* r2 = nullptr;
+  QRadioButton* r3 = nullptr;
+  QRadioButton* r4 = nullptr;
+  QGroupBox* GroupBox3 = nullptr;
+  ui::TEdit* eso = nullptr;
+  QPushButton* Button1 = nullptr;
+  QLabel* Label1 = nullptr;
+  std::array<QIcon, 2> ImageList1;  // 0 copy, 1 loudspeaker
+  QToolBar* ToolBar1 = nullptr;
+  QToolButton* ToolButton1 = nullptr;
+  QToolButton* ToolButton2 = nullptr;
+  ui::ISpeechVoice* SpVoice1 = nullptr;
+  ui::TLabel* Label2 = nullptr;
+  ui::TLabel* Label3 = nullptr;
+  ui::TLabel* Label4 = nullptr;
+  ui::TEmbeddedWB* EmbeddedWB1 = nullptr;
+  ui::TLabel* Label5 = nullptr;
+
+  // Result list (search/ResultList.cpp).
+  void showxx(const std::string& statement, int mode);
+  void showeno(int mode);
+  void DBGridEh1CellClick();
+  // Entry page (entry/EntryPage.cpp).
+  void shownr(const std::string& statement);
+  void Label2Click();
+  // Search (search/Search.cpp).
+  void Edit1Change();
+  void Edit1Click();
+  void esoKeyPress(char& Key);
+  void Button1Click();
+  // Pronunciation (entry/Pronunciation.cpp), copy command (entry/CopyCommand.cpp).
+  void ToolButton1Click();
+  void ToolButton2Click();
+  // Start-up and labels (app/lexora.cpp), desktop shortcut (app/Shortcut.cpp).
+  void FormCreate();
+  void Label3Click();
+  void Label4Click();
+  void Label5Click();
+  bool CreateShortcut(const std::string& target, const std::string& linkName,
+                      const std::string& directory, int folder);
+
+  const TServices& Services() const { return services_; }
+  const app::TErrorHandler& Errors() const { return errors_; }
+
+ private:
+  void BuildLayout();
+  void WireHandlers();
+
+  TServices services_;
+  app::TErrorHandler errors_;
+};

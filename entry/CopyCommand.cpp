@@ -1,0 +1,3 @@
+#include "app/lexora.h"
+
+void Tflexora::ToolButton2Click() {}

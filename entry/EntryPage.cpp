@@ -1,0 +1,4 @@
+#include "app/lexora.h"
+
+void Tflexora::shownr(const std::string&) {}
+void Tflexora::Label2Click() {}

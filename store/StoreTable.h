@@ -1,0 +1,84 @@
+#pragma once
+
+// A thin object layer over the SQLite C interface. All text is 8-bit (GBK) bytes, passed to
+// and returned from the library unchanged.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+
+// Every failure of the store layer.
+class ESQLiteException : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TSQLiteTable;
+
+// One connection to one database file. Opened read-only; never creates a file.
+class TSQLiteDatabase {
+ public:
+  // Opens FileName (bytes as given, relative to the current directory) and applies Key
+  // (nullptr for none). Raises ESQLiteException when the open fails.
+  TSQLiteDatabase(const std::string& FileName, const char* Key);
+  ~TSQLiteDatabase();
+  TSQLiteDatabase(const TSQLiteDatabase&) = delete;
+  TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
+
+  // Runs the first statement of SQL and returns every row; the caller owns the table.
+  std::unique_ptr<TSQLiteTable> GetTable(const std::string& SQL);
+
+  // Raises a composed ESQLiteException when the library reports an error; returns otherwise.
+  void RaiseError(const std::string& Msg, const std::string& SQL);
+
+ private:
+  friend class TSQLiteTable;
+  sqlite3* handle_ = nullptr;
+};
+
+// Column kinds: the library's fundamental type codes.
+enum : int { kKindInteger = 1, kKindFloat = 2, kKindText = 3, kKindBlob = 4, kKindNull = 5 };
+
+// The complete result of one query, held in memory. Readable after its connection is gone.
+class TSQLiteTable {
+ public:
+  TSQLiteTable(TSQLiteDatabase& DB, const std::string& SQL);
+
+  int Count() const { return count_; }
+  int ColCount() const { return colCount_; }
+  bool Eof() const { return row_ >= count_; }
+  bool Next();
+
+  int FieldIndex(const std::string& Name) const;
+  std::string FieldAsString(int I) const;
+  std::string Fields(int I) const;
+  std::int64_t FieldAsInteger(int I) const;
+  double FieldAsDouble(int I) const;
+  // The table's own bytes (the caller must not free them); nullptr for NULL or empty.
+  const std::string* FieldAsBlob(int I) const;
+  std::string FieldAsBlobText(int I) const;
+
+  const std::vector<std::string>& ColumnNames() const { return columnNames_; }
+  const std::vector<int>& ColumnKinds() const { return columnKinds_; }
+
+ private:
+  struct Blob {
+    std::string bytes;
+  };
+  // monostate stands for SQL NULL (and for an empty BLOB).
+  using Value = std::variant<std::monostate, std::int64_t, double, std::string, Blob>;
+  const Value& Current(int I) const;
+
+  std::vector<Value> values_;
+  int count_ = 0;
+  int colCount_ = 0;
+  std::vector<std::string> columnNames_;
+  std::vector<int> columnKinds_;
+  int row_ = 0;
+};
