@@ -1,1 +1,112 @@
 #include "store/StoreWriter.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "store/Connection.h"
+#include "store/StoreTable.h"
+#include "store/gob.h"
+
+namespace {
+
+class Writer {
+ public:
+  Writer(const std::string& path, const char* key) : path_(path), temp_(path + ".part") {
+    store::EnsureCipherForm();
+    RemoveTemp();
+    if (sqlite3_open_v2(temp_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+      Fail("open");
+    }
+    // The same call the reader makes, so the file opens under the key as the program
+    // applies it.
+    if (key != nullptr) sqlite3_key(db_, key, 4);
+  }
+  ~Writer() {
+    if (stmt_ != nullptr) sqlite3_finalize(stmt_);
+    if (db_ != nullptr) sqlite3_close(db_);
+    if (!done_) RemoveTemp();
+  }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  void Exec(const char* sql) {
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail(sql);
+  }
+  void Prepare(const char* sql) {
+    if (sqlite3_prepare_v2(db_, sql, -1, &stmt_, nullptr) != SQLITE_OK) Fail(sql);
+  }
+  void Insert(std::int64_t id, const std::string& text) {
+    sqlite3_reset(stmt_);
+    if (sqlite3_bind_int64(stmt_, 1, id) != SQLITE_OK ||
+        sqlite3_bind_text(stmt_, 2, text.data(), static_cast<int>(text.size()),
+                          SQLITE_STATIC) != SQLITE_OK ||
+        sqlite3_step(stmt_) != SQLITE_DONE) {
+      Fail("insert of id " + std::to_string(id));
+    }
+  }
+  // Closes the file and puts it in place of the old one.
+  void Finish() {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    if (sqlite3_close(db_) != SQLITE_OK) Fail("close");
+    db_ = nullptr;
+    std::error_code ec;
+    std::filesystem::rename(temp_, path_, ec);
+    if (ec) {
+      throw ESQLiteException("Could not write store \"" + path_ + "\": " + ec.message());
+    }
+    done_ = true;
+  }
+
+ private:
+  [[noreturn]] void Fail(const std::string& step) {
+    std::string message = "Could not write store \"" + path_ + "\" (" + step + "): ";
+    message += db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+    throw ESQLiteException(message);
+  }
+  void RemoveTemp() {
+    std::error_code ec;
+    std::filesystem::remove(temp_, ec);
+    std::filesystem::remove(temp_ + "-journal", ec);
+  }
+
+  std::string path_;
+  std::string temp_;
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* stmt_ = nullptr;
+  bool done_ = false;
+};
+
+}  // namespace
+
+void WriteIndexStore(const std::string& path, const std::vector<IndexRow>& rows) {
+  Writer w(path, IndexStoreKey);
+  w.Exec("CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT)");
+  w.Exec("BEGIN");
+  w.Prepare("INSERT INTO enci(id, title) VALUES (?, ?)");
+  for (const auto& r : rows) w.Insert(r.id, r.title);
+  w.Exec("COMMIT");
+  // Built after the rows go in: one sort instead of a b-tree grown row by row.
+  w.Exec("CREATE INDEX enci_title ON enci(title)");
+  w.Finish();
+}
+
+void WriteEntryStore(const std::string& path, const std::vector<EntryRow>& rows) {
+  Writer w(path, nullptr);
+  w.Exec("CREATE TABLE enci(id INTEGER PRIMARY KEY, a TEXT)");
+  w.Exec("BEGIN");
+  w.Prepare("INSERT INTO enci(id, a) VALUES (?, ?)");
+  for (const auto& r : rows) w.Insert(r.id, r.a);
+  w.Exec("COMMIT");
+  w.Finish();
+}
+
+void WriteDatabase(const std::string& path, const char* key, const std::string& script) {
+  Writer w(path, key);
+  w.Exec(script.c_str());
+  w.Finish();
+}

@@ -19,3 +19,7 @@ struct EntryRow {
 // Each call replaces the file at path. Raises ESQLiteException on failure.
 void WriteIndexStore(const std::string& path, const std::vector<IndexRow>& rows);
 void WriteEntryStore(const std::string& path, const std::vector<EntryRow>& rows);
+
+// Replaces the file at path with a database built by running script (any number of
+// statements), keyed like the stores when key is not nullptr. For fixtures of other shapes.
+void WriteDatabase(const std::string& path, const char* key, const std::string& script);

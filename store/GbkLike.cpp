@@ -1,0 +1,69 @@
+#include "store/GbkLike.h"
+
+#include <cstddef>
+
+namespace store {
+namespace {
+
+// Byte length of the character starting at s[i].
+inline std::size_t CharLen(std::string_view s, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  if (lead >= 0x81 && lead <= 0xFE && i + 1 < s.size()) {
+    const auto trail = static_cast<unsigned char>(s[i + 1]);
+    if (trail >= 0x40 && trail <= 0xFE) return 2;
+  }
+  return 1;
+}
+
+inline unsigned char FoldAscii(unsigned char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+// Compares the character of length pn at p[pi] with the one of length tn at t[ti].
+inline bool SameChar(std::string_view p, std::size_t pi, std::size_t pn, std::string_view t,
+                     std::size_t ti, std::size_t tn) {
+  if (pn != tn) return false;
+  if (pn == 2) return p[pi] == t[ti] && p[pi + 1] == t[ti + 1];
+  return FoldAscii(static_cast<unsigned char>(p[pi])) ==
+         FoldAscii(static_cast<unsigned char>(t[ti]));
+}
+
+}  // namespace
+
+// Greedy matching that falls back only to the last '%': O(pattern x text) at worst, so
+// a hostile pattern cannot blow up the way naive recursion does.
+bool GbkLike(std::string_view p, std::string_view t) {
+  std::size_t pi = 0, ti = 0;
+  std::size_t starP = std::string_view::npos, starT = 0;
+  while (ti < t.size()) {
+    if (pi < p.size()) {
+      const char pc = p[pi];
+      if (pc == '%') {
+        starP = ++pi;
+        starT = ti;
+        continue;
+      }
+      const std::size_t tn = CharLen(t, ti);
+      if (pc == '_') {
+        ++pi;
+        ti += tn;
+        continue;
+      }
+      const std::size_t pn = CharLen(p, pi);
+      if (SameChar(p, pi, pn, t, ti, tn)) {
+        pi += pn;
+        ti += tn;
+        continue;
+      }
+    }
+    if (starP == std::string_view::npos) return false;
+    // Let the last '%' swallow one more character and retry from there.
+    starT += CharLen(t, starT);
+    ti = starT;
+    pi = starP;
+  }
+  while (pi < p.size() && p[pi] == '%') ++pi;
+  return pi == p.size();
+}
+
+}  // namespace store
