@@ -1,5 +1,55 @@
-#include "app/lexora.h"
+#include <memory>
+#include <vector>
 
-void Tflexora::showxx(const std::string&, int) {}
-void Tflexora::showeno(int) {}
-void Tflexora::DBGridEh1CellClick() {}
+#include "app/lexora.h"
+#include "search/ListFill.h"
+#include "search/Query.h"
+#include "store/StoreTable.h"
+#include "store/gob.h"
+#include "ui/DataGrid.h"
+#include "ui/Gbk.h"
+
+void Tflexora::showxx(const std::string& statement, int mode) {
+  TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
+  const std::unique_ptr<TSQLiteTable> table = index.GetTable(statement);
+  if (table->Count() == 0) {
+    showeno(mode);
+    return;
+  }
+
+  // Every row is read before the list is touched, so a failing read leaves it as it was.
+  const int idField = table->FieldIndex("id");
+  const int titleField = table->FieldIndex("title");
+  std::vector<search::TFoundRow> found;
+  found.reserve(static_cast<std::size_t>(table->Count()));
+  for (; !table->Eof(); table->Next()) {
+    found.push_back({table->FieldAsString(idField), table->FieldAsString(titleField)});
+  }
+  search::TListFill fill = search::BuildListFill(found, LookupState.SearchTerm);
+
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(fill.ids.size());
+  for (std::size_t i = 0; i < fill.ids.size(); ++i) {
+    rows.push_back({std::move(fill.ids[i]), std::move(fill.words[i])});
+  }
+  ClientDataSet1->Rebuild({{"id", search::kIdWidth}, {ui::Gbk("单词"), search::kWordWidth}}, rows);
+  ClientDataSet1->First();
+  DBGridEh1->setColumnHidden(0, true);
+
+  // The index store stays open while the entry is shown: three connections at most.
+  shownr(search::EntryStatement(fill.entryId));
+}
+
+void Tflexora::showeno(int mode) {
+  if (mode != 2) return;
+  services_.dialogs->MessageDlg(ui::Gbk("没有检索结果,请检查输入内容是否有误?"),
+                                ui::DialogType::Warning, ui::DialogButtons::OK);
+}
+
+void Tflexora::DBGridEh1CellClick() {
+  // The id sits in the grid's first column, hidden or not.
+  if (ClientDataSet1->FieldCount() == 0 || ClientDataSet1->RecNo() < 0) return;
+  const std::string id = ClientDataSet1->Value(ClientDataSet1->RecNo(), 0);
+  if (id == LookupState.CurrentEntryId) return;
+  shownr(search::EntryStatement(id));
+}

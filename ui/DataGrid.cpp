@@ -1,9 +1,121 @@
 #include "ui/DataGrid.h"
 
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <algorithm>
+#include <stdexcept>
+
+#include "ui/Gbk.h"
+
 namespace ui {
 
-int TClientDataSet::rowCount(const QModelIndex&) const { return 0; }
-int TClientDataSet::columnCount(const QModelIndex&) const { return 0; }
-QVariant TClientDataSet::data(const QModelIndex&, int) const { return {}; }
+namespace {
+
+bool IsLeadByte(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b >= 0x81 && b <= 0xFE;
+}
+
+}  // namespace
+
+std::string_view WholeCharacters(std::string_view value) {
+  std::size_t i = 0;
+  while (i < value.size()) {
+    if (IsLeadByte(value[i])) {
+      if (i + 1 == value.size()) return value.substr(0, i);
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+  return value;
+}
+
+void TClientDataSet::Rebuild(std::vector<TFieldDef> fields,
+                             const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::vector<std::string>> cut;
+  cut.reserve(rows.size());
+  for (const auto& row : rows) {
+    if (row.size() != fields.size()) throw std::invalid_argument("row does not match the fields");
+    std::vector<std::string> values;
+    values.reserve(row.size());
+    for (std::size_t f = 0; f < row.size(); ++f) values.push_back(row[f].substr(0, fields[f].size));
+    cut.push_back(std::move(values));
+  }
+  beginResetModel();
+  fields_ = std::move(fields);
+  rows_ = std::move(cut);
+  recNo_ = -1;
+  endResetModel();
+  First();
+}
+
+const std::string& TClientDataSet::Value(int row, int field) const {
+  return rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(field));
+}
+
+void TClientDataSet::First() { MoveTo(0); }
+
+void TClientDataSet::MoveTo(int row) {
+  const int target = rows_.empty() ? -1 : std::clamp(row, 0, RecordCount() - 1);
+  if (target == recNo_) return;
+  recNo_ = target;
+  emit currentChanged(recNo_);
+}
+
+int TClientDataSet::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : RecordCount();
+}
+
+int TClientDataSet::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : FieldCount();
+}
+
+QVariant TClientDataSet::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || role != Qt::DisplayRole) return {};
+  return FromGbk(WholeCharacters(Value(index.row(), index.column())));
+}
+
+QVariant TClientDataSet::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
+      section >= FieldCount()) {
+    return QAbstractTableModel::headerData(section, orientation, role);
+  }
+  return FromGbk(Field(section).name);
+}
+
+TDBGridEh::TDBGridEh(QWidget* parent) : QTableView(parent) {
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setFrameShape(QFrame::StyledPanel);
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(18);
+  horizontalHeader()->setStretchLastSection(true);
+  horizontalHeader()->setHighlightSections(false);
+  setWordWrap(false);
+}
+
+void TDBGridEh::setModel(QAbstractItemModel* model) {
+  if (dataSet_ != nullptr) disconnect(dataSet_, nullptr, this, nullptr);
+  QTableView::setModel(model);
+  dataSet_ = qobject_cast<TClientDataSet*>(model);
+  if (dataSet_ == nullptr) return;
+  // The dataset's cursor drives the grid's current row and follows it back.
+  connect(dataSet_, &TClientDataSet::currentChanged, this, [this](int row) {
+    if (row < 0) return;
+    if (currentIndex().row() == row) return;
+    // The last column is the one always on show (the first, the id, is hidden).
+    const int column =
+        currentIndex().isValid() ? currentIndex().column() : dataSet_->FieldCount() - 1;
+    selectionModel()->setCurrentIndex(
+        dataSet_->index(row, column),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  });
+  connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (current.isValid()) dataSet_->MoveTo(current.row());
+          });
+}
 
 }  // namespace ui

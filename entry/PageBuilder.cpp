@@ -1,0 +1,77 @@
+#include "entry/PageBuilder.h"
+
+namespace entry {
+
+namespace {
+
+bool IsLeadByte(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b >= 0x81 && b <= 0xFE;
+}
+
+// One pass: every occurrence of from that starts on a character boundary becomes to.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text.compare(i, from.size(), from) == 0) {
+      out += to;
+      i += from.size();
+    } else if (IsLeadByte(text[i]) && i + 1 < text.size()) {
+      // A double-byte character goes over whole, so its second byte never starts a match.
+      out.append(text.substr(i, 2));
+      i += 2;
+    } else {
+      out += text[i];
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string EscapeText(std::string_view text) {
+  // These three bytes are never the second half of a GBK character.
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string BuildPage(std::string_view title, std::string_view entryText) {
+  std::string page(kPageHead);
+  page += EscapeText(title);
+  page += "</p>";
+  page += entryText;
+  page += "\r\n";
+  page += "<br></div></div></body></html>";
+  return page;
+}
+
+std::string ExpandMarkup(std::string_view page) {
+  std::string out = ReplaceAll(page, "C=", "class=");
+  out = ReplaceAll(out, "</S", "</span");
+  return ReplaceAll(out, "<S", "<span");
+}
+
+int NextPageCounter(int counter) { return counter >= 10 ? 1 : counter + 1; }
+
+std::string PagePathOf(int counter) { return "html/" + std::to_string(counter) + ".html"; }
+
+}  // namespace entry

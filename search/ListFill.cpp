@@ -1,0 +1,29 @@
+#include "search/ListFill.h"
+
+#include "search/Query.h"
+
+namespace search {
+
+std::string CutBytes(std::string_view value, std::size_t width) {
+  return std::string(value.substr(0, width));
+}
+
+TListFill BuildListFill(const std::vector<TFoundRow>& rows, std::string_view searchTerm) {
+  TListFill fill;
+  const std::string term = TrimBlank(searchTerm);
+  std::string firstId;
+  std::string exactId;
+  fill.ids.reserve(rows.size());
+  fill.words.reserve(rows.size());
+  for (const auto& row : rows) {
+    if (firstId.empty()) firstId = row.id;
+    fill.ids.push_back(CutBytes(row.id, kIdWidth));
+    fill.words.push_back(CutBytes(" " + row.title, kWordWidth));
+    // A later equal headword wins over an earlier one.
+    if (row.title == term) exactId = row.id;
+  }
+  fill.entryId = exactId.empty() ? firstId : exactId;
+  return fill;
+}
+
+}  // namespace search

@@ -1,0 +1,61 @@
+// What a fill puts into the result list and which entry it picks.
+
+#include <gtest/gtest.h>
+
+#include "search/ListFill.h"
+#include "ui/Gbk.h"
+
+namespace {
+
+using search::TFoundRow;
+
+TEST(ListFill, PicksTheLastExactMatchElseTheFirstRow) {
+  const std::vector<TFoundRow> bank = {{"1200", "bank"}, {"1300", "bank"}, {"1400", "banker"}};
+  const struct {
+    std::vector<TFoundRow> rows;
+    std::string term, entryId;
+  } cases[] = {
+      {bank, "bank", "1300"},  // the last equal headword wins, not the first
+      {bank, "Bank", "1200"},  // case counts
+      {bank, "banker", "1400"},
+      {bank, "", "1200"},         // start-up listing
+      {bank, " bank\t", "1300"},  // the term is compared trimmed
+      {{{"7", " bank"}}, "bank", "7"},
+      {{{"7", "x"}, {"8", " bank"}}, "bank", "7"},  // the title is compared as stored
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(search::BuildListFill(c.rows, c.term).entryId, c.entryId) << c.term;
+  }
+}
+
+TEST(ListFill, KeepsTableOrderAndPrefixesTheWordWithABlank) {
+  const auto fill = search::BuildListFill({{"30", "b"}, {"10", "a"}}, "");
+  EXPECT_EQ(fill.ids, (std::vector<std::string>{"30", "10"}));
+  EXPECT_EQ(fill.words, (std::vector<std::string>{" b", " a"}));
+}
+
+TEST(ListFill, CutsTheWordTo25AndTheIdTo8Bytes) {
+  const std::string letters30 = "abcdefghijklmnopqrstuvwxyzabcd";
+  std::string zh12, zh13;
+  for (int i = 0; i < 12; ++i) zh12 += ui::Gbk("词");
+  zh13 = zh12 + ui::Gbk("典");
+  const std::string mixed = "a" + zh12;  // the 25th byte is the first half of a character
+  const struct {
+    std::string title, word;
+  } cases[] = {
+      {letters30, " " + letters30.substr(0, 24)},
+      {zh12, " " + zh12},  // fits exactly
+      {zh13, " " + zh12},  // loses its last character
+      {mixed, " a" + zh12.substr(0, 22) + zh12.substr(22, 1)},
+  };
+  for (const auto& c : cases) {
+    const auto fill = search::BuildListFill({{"1", c.title}}, "");
+    EXPECT_EQ(fill.words.at(0), c.word);
+    EXPECT_EQ(fill.words.at(0).size(), std::min<std::size_t>(25, c.title.size() + 1));
+  }
+  EXPECT_EQ(search::BuildListFill({{"123456789", "x"}}, "").ids.at(0), "12345678");
+  // The entry is looked up by the whole id and shown with the whole title.
+  EXPECT_EQ(search::BuildListFill({{"123456789", "x"}}, "").entryId, "123456789");
+}
+
+}  // namespace
