@@ -61,8 +61,8 @@ void EnsureCipherForm() {
 }
 
 void RegisterGbkLike(sqlite3* db) {
-  const int rc = sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                         nullptr, LikeFunction, nullptr, nullptr);
+  const int rc = sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                         LikeFunction, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     throw ESQLiteException(std::string("Could not register like: ") + sqlite3_errmsg(db));
   }

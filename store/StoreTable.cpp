@@ -131,8 +131,8 @@ void TSQLiteDatabase::RaiseError(const std::string& Msg, const std::string& /*SQ
   if (code == 0) return;
   const char* text = sqlite3_errmsg(handle_);
   if (text == nullptr) return;
-  throw ESQLiteException(Msg + ".\rError [" + std::to_string(code) +
-                         "]: " + SQLiteErrorText(code) + ".\r\"error\": " + text);
+  throw ESQLiteException(Msg + ".\rError [" + std::to_string(code) + "]: " + SQLiteErrorText(code) +
+                         ".\r\"error\": " + text);
 }
 
 TSQLiteTable::TSQLiteTable(TSQLiteDatabase& DB, const std::string& SQL) {

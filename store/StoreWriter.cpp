@@ -1,8 +1,11 @@
 #include "store/StoreWriter.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -17,13 +20,17 @@ class Writer {
   Writer(const std::string& path, const char* key) : path_(path), temp_(path + ".part") {
     store::EnsureCipherForm();
     RemoveTemp();
-    if (sqlite3_open_v2(temp_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(temp_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
       Fail("open");
     }
     // The same call the reader makes, so the file opens under the key as the program
     // applies it.
     if (key != nullptr) sqlite3_key(db_, key, 4);
+    // A half-written temporary file is thrown away, never recovered, so it needs no
+    // journal and no syncs of its own; Finish syncs it once before it replaces the store.
+    Exec("PRAGMA journal_mode = OFF");
+    Exec("PRAGMA synchronous = OFF");
   }
   ~Writer() {
     if (stmt_ != nullptr) sqlite3_finalize(stmt_);
@@ -42,8 +49,8 @@ class Writer {
   void Insert(std::int64_t id, const std::string& text) {
     sqlite3_reset(stmt_);
     if (sqlite3_bind_int64(stmt_, 1, id) != SQLITE_OK ||
-        sqlite3_bind_text(stmt_, 2, text.data(), static_cast<int>(text.size()),
-                          SQLITE_STATIC) != SQLITE_OK ||
+        sqlite3_bind_text(stmt_, 2, text.data(), static_cast<int>(text.size()), SQLITE_STATIC) !=
+            SQLITE_OK ||
         sqlite3_step(stmt_) != SQLITE_DONE) {
       Fail("insert of id " + std::to_string(id));
     }
@@ -54,6 +61,7 @@ class Writer {
     stmt_ = nullptr;
     if (sqlite3_close(db_) != SQLITE_OK) Fail("close");
     db_ = nullptr;
+    SyncTemp();
     std::error_code ec;
     std::filesystem::rename(temp_, path_, ec);
     if (ec) {
@@ -67,6 +75,14 @@ class Writer {
     std::string message = "Could not write store \"" + path_ + "\" (" + step + "): ";
     message += db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
     throw ESQLiteException(message);
+  }
+  void SyncTemp() {
+    const int fd = ::open(temp_.c_str(), O_RDONLY);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!synced) {
+      throw ESQLiteException("Could not write store \"" + path_ + "\": " + std::strerror(errno));
+    }
   }
   void RemoveTemp() {
     std::error_code ec;

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStringList>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "store/StoreTable.h"
+#include "store/StoreWriter.h"
+#include "store/gob.h"
+#include "tests/support/StoreFixture.h"
+#include "tests/support/TempDir.h"
+#include "ui/Gbk.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::TempWorkDir;
+using testsupport::WriteFixtureStores;
+using ui::Gbk;
+
+template <typename F>
+std::string ErrorOf(F&& body) {
+  try {
+    body();
+  } catch (const ESQLiteException& e) {
+    return e.what();
+  }
+  return "";
+}
+
+std::string FileStart(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(16, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  return head;
+}
+
+std::vector<std::string> FolderEntries() {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(fs::current_path())) {
+    names.push_back(e.path().filename().string());
+  }
+  return names;
+}
+
+// Every row of a statement as "v1|v2|...".
+std::vector<std::string> Rows(const char* file, const char* key, const std::string& sql) {
+  TSQLiteDatabase db(file, key);
+  const auto t = db.GetTable(sql);
+  std::vector<std::string> rows;
+  for (; !t->Eof(); t->Next()) {
+    std::string row;
+    for (int i = 0; i < t->ColCount(); ++i) row += (i ? "|" : "") + t->FieldAsString(i);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+const char* const kNotADatabase =
+    "Error executing SQL.\rError [26]: File opened that is not a database file.\r\"error\": "
+    "file is encrypted or is not a database";
+
+TEST(StoreFilesTest, StoresAnswerTheProgramsStatements) {
+  TempWorkDir dir;
+  WriteFixtureStores({{123, "apple", "<b>apple</b>"},
+                      {7, "中国", "<b>中国</b> China"},
+                      {60000, "苹果", std::nullopt}});
+  using V = std::vector<std::string>;
+  EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey, "SELECT * FROM enci where id='123' limit 1"),
+            V{"123|apple"});
+  EXPECT_EQ(Rows(EntryStoreName, EntryStoreKey, "SELECT * FROM enci where id='123' limit 1"),
+            V{"123|<b>apple</b>"});
+  EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey, "SELECT id FROM enci where id>100 order by id asc"),
+            (V{"123", "60000"}));
+  // GBK bytes go in and come back unchanged, through = as through like.
+  EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey,
+                 Gbk("SELECT * FROM enci where title = '中国' order by id asc")),
+            V{"7|" + Gbk("中国")});
+  EXPECT_EQ(Rows(EntryStoreName, EntryStoreKey, "SELECT a FROM enci where id='7' limit 1"),
+            V{Gbk("<b>中国</b> China")});
+  // A headword without an entry has no row in the entry store.
+  EXPECT_EQ(Rows(EntryStoreName, EntryStoreKey, "SELECT * FROM enci where id='60000' limit 1"),
+            V{});
+  // The exact search has its index.
+  EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey,
+                 "SELECT name FROM sqlite_master where type='index' and tbl_name='enci'"),
+            V{"enci_title"});
+}
+
+TEST(StoreFilesTest, IndexStoreIsEncryptedAndEntryStorePlain) {
+  TempWorkDir dir;
+  WriteFixtureStores({{1, "apple", "apple entry"}});
+  const std::string plainHeader("SQLite format 3\0", 16);
+  EXPECT_NE(FileStart(IndexStoreName), plainHeader);
+  EXPECT_EQ(FileStart(EntryStoreName), plainHeader);
+}
+
+TEST(StoreFilesTest, OnlyTheFirstFourKeyBytesCountAndAWrongKeyFailsAtTheFirstQuery) {
+  TempWorkDir dir;
+  WriteFixtureStores({{1, "apple", "apple entry"}});
+  const struct {
+    const char* file;
+    const char* key;
+    bool opens;
+  } cases[] = {
+      {IndexStoreName, IndexStoreKey, true},   {IndexStoreName, "rumk", true},
+      {IndexStoreName, "rumkXXXXXXXX", true},  {IndexStoreName, nullptr, false},
+      {IndexStoreName, "Rumk4062913T", false}, {IndexStoreName, "abcd", false},
+      {EntryStoreName, nullptr, true},         {EntryStoreName, IndexStoreKey, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " key " + (c.key ? c.key : "(none)"));
+    std::unique_ptr<TSQLiteDatabase> db;
+    ASSERT_NO_THROW(db = std::make_unique<TSQLiteDatabase>(c.file, c.key));
+    const std::string error = ErrorOf([&] { db->GetTable("SELECT * FROM enci"); });
+    EXPECT_EQ(error, c.opens ? "" : kNotADatabase);
+  }
+}
+
+TEST(StoreFilesTest, MissingStoreFailsAtTheOpenAndCreatesNoFile) {
+  TempWorkDir dir;
+  for (const char* name : {IndexStoreName, EntryStoreName}) {
+    const std::string error = ErrorOf([&] { TSQLiteDatabase db(name, IndexStoreKey); });
+    EXPECT_EQ(error, std::string("Failed to open database \"") + name +
+                         "\" : unable to open database file");
+  }
+  EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST(StoreFilesTest, WriterReplacesAStoreAndKeepsTheOldOneWhenAWriteFails) {
+  TempWorkDir dir;
+  WriteIndexStore(IndexStoreName, {{1, "old"}});
+  WriteIndexStore(IndexStoreName, {{2, "new"}});
+  EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey, "SELECT * FROM enci"),
+            std::vector<std::string>{"2|new"});
+
+  const std::string error = ErrorOf([] {
+    WriteIndexStore(IndexStoreName, {{3, "a"}, {3, "duplicate"}});
+  });
+  EXPECT_NE(error.find("enci.edt"), std::string::npos) << error;
+  EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey, "SELECT * FROM enci"),
+            std::vector<std::string>{"2|new"});
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{IndexStoreName});
+}
+
+TEST(StoreFilesTest, KeyedStoreOpensInTheSqlcipherShellWithTheDocumentedSettings) {
+  const QString shell = QStringLiteral(SQLCIPHER_SHELL);
+  if (shell.isEmpty()) GTEST_SKIP() << "the sqlcipher shell is not installed";
+  TempWorkDir dir;
+  WriteIndexStore(IndexStoreName, {{5, "apple"}, {6, "pear"}});
+  const auto run = [&](const QByteArray& script) {
+    QProcess p;
+    p.start(shell, {QString::fromLatin1(IndexStoreName)});
+    p.write(script);
+    p.closeWriteChannel();
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return p.readAllStandardOutput();
+  };
+  const QByteArray settings =
+      "PRAGMA key='rumk';\nPRAGMA kdf_iter=1;\nPRAGMA cipher_page_size=4096;\n";
+  EXPECT_EQ(run(settings + "SELECT id, title FROM enci ORDER BY id;\n"), "5|apple\n6|pear\n");
+  // The documented settings are needed: the shell's own defaults do not open it.
+  EXPECT_EQ(run("PRAGMA key='rumk';\nSELECT id, title FROM enci ORDER BY id;\n"), "");
+}
+
+}  // namespace
