@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "search/ListFill.h"
+#include "ui/DataGrid.h"
 #include "ui/Gbk.h"
 
 namespace {
@@ -56,6 +57,21 @@ TEST(ListFill, CutsTheWordTo25AndTheIdTo8Bytes) {
   EXPECT_EQ(search::BuildListFill({{"123456789", "x"}}, "").ids.at(0), "12345678");
   // The entry is looked up by the whole id and shown with the whole title.
   EXPECT_EQ(search::BuildListFill({{"123456789", "x"}}, "").entryId, "123456789");
+}
+
+TEST(ListFill, GridDrawsACutValueWithoutItsDanglingHalf) {
+  const struct {
+    std::string value, drawn;
+  } cases[] = {
+      {"", ""},
+      {"ab", "ab"},
+      {"\xB4", ""},
+      {"\xB4\xCA", "\xB4\xCA"},
+      {"a\xB4\xCA\xB4", "a\xB4\xCA"},
+      {"\xB4\x43\xB4", "\xB4\x43"},  // a second byte may be ASCII, then a lone first half
+      {"\x80", "\x80"},              // a one-byte character
+  };
+  for (const auto& c : cases) EXPECT_EQ(ui::WholeCharacters(c.value), c.drawn);
 }
 
 }  // namespace
