@@ -1,3 +1,52 @@
-#include "app/lexora.h"
+#include <string>
+#include <string_view>
 
-void Tflexora::ToolButton1Click() {}
+#include "app/lexora.h"
+#include "ui/Gbk.h"
+
+namespace {
+
+// Voice descriptions are tested in lower case, and only the ASCII letters are folded: GBK
+// second bytes must stay as they are.
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+bool IsBlank(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) > 0x20) return false;
+  }
+  return true;
+}
+
+// Picks the first listed voice whose description names either preferred voice; none found
+// leaves the platform's default voice.
+void ChooseVoice(ui::ISpeechVoice& voice) {
+  const int count = voice.VoiceCount();
+  for (int i = 0; i < count; ++i) {
+    const std::string description = LowerAscii(ui::ToGbk(voice.VoiceDescription(i)));
+    if (description.find("microsoft anna") != std::string::npos ||
+        description.find("microsoft sam") != std::string::npos) {
+      voice.SetVoice(i);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+void Tflexora::ToolButton1Click() {
+  if (SpVoice1 == nullptr) throw ui::EPlatformError("No speech service is available");
+  if (!LookupState.VoiceChosen) {
+    ChooseVoice(*SpVoice1);
+    // Set only after the choice ran to its end, so a failed choice is tried again next time.
+    LookupState.VoiceChosen = true;
+  }
+  // The purge comes before the blank test: a click always silences what is being said.
+  SpVoice1->Speak(QString(), ui::SVSFPurgeBeforeSpeak);
+  if (IsBlank(LookupState.CurrentWord)) return;
+  SpVoice1->Speak(ui::FromGbk(LookupState.CurrentWord), ui::SVSFlagsAsync);
+}

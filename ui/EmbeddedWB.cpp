@@ -2,22 +2,124 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QStringDecoder>
 #include <QUrl>
+#include <memory>
 
 #include "ui/Gbk.h"
 #include "ui/Ports.h"
 
 namespace ui {
 
-TEmbeddedWB::TEmbeddedWB(QWidget* parent) : QTextBrowser(parent) {}
+namespace {
 
-void TEmbeddedWB::Navigate(const std::string& fullPath) {
-  QFile file(FromGbk(fullPath));
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw EPlatformError(ToGbk(file.errorString()));
+// The pages and their style sheet are written in GBK unless they say otherwise.
+constexpr const char* kDefaultEncoding = "GBK";
+
+QStringDecoder DecoderByName(const QByteArray& name) {
+  QStringDecoder decoder(name.isEmpty() ? kDefaultEncoding : name.constData());
+  return decoder.isValid() ? std::move(decoder) : QStringDecoder(kDefaultEncoding);
+}
+
+// A style sheet without a byte-order mark or @charset rule is in the encoding of the page that
+// links it, as browsers read it.
+QString StyleSheetText(const QByteArray& bytes, const QByteArray& pageEncoding) {
+  if (auto bom = QStringDecoder::encodingForData(bytes)) {
+    return QStringDecoder(*bom).decode(bytes);
   }
-  document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath() + QLatin1Char('/')));
-  setHtml(FromGbk(file.readAll().toStdString()));
+  static const QByteArray kCharsetRule = "@charset \"";
+  if (bytes.startsWith(kCharsetRule)) {
+    const qsizetype end = bytes.indexOf('"', kCharsetRule.size());
+    if (end > 0) {
+      QStringDecoder declared(bytes.mid(kCharsetRule.size(), end - kCharsetRule.size()));
+      if (declared.isValid()) return declared.decode(bytes);
+    }
+  }
+  return DecoderByName(pageEncoding).decode(bytes);
+}
+
+}  // namespace
+
+TEmbeddedWB::TEmbeddedWB(QWidget* parent) : QTextBrowser(parent) {
+  PrintOptions.Header = Gbk("w&b页码，&p/&P(&W)");
+  // Web links open in the system's browser instead of replacing the entry.
+  setOpenExternalLinks(true);
+}
+
+void TEmbeddedWB::Navigate(const std::string& fullPathGbk) {
+  const QString path = FromGbk(fullPathGbk);
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    const QString reason = QFileInfo(path).isDir() ? QStringLiteral("Is a directory")
+                                                   : file.errorString();
+    throw EPlatformError("Cannot open page \"" + fullPathGbk + "\". " + ToGbk(reason));
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    throw EPlatformError("Cannot read page \"" + fullPathGbk + "\". " +
+                         ToGbk(file.errorString()));
+  }
+  QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+  if (!decoder.isValid()) decoder = QStringDecoder(kDefaultEncoding);
+  pageEncoding_ = decoder.name();
+  const QString html = decoder.decode(bytes);
+
+  document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/')));
+  setHtml(html);
+  hasPage_ = true;
+}
+
+void TEmbeddedWB::RequirePage() const {
+  if (!hasPage_) throw EPlatformError("The view holds no page");
+}
+
+void TEmbeddedWB::ExecSelectAll() {
+  RequirePage();
+  selectAll();
+}
+
+void TEmbeddedWB::ExecCopy(IClipboard& clipboard) {
+  RequirePage();
+  const std::unique_ptr<QMimeData> copied(createMimeDataFromSelection());
+  if (!copied) throw EPlatformError("The selection cannot be copied");
+  clipboard.SetContent(copied->html(), copied->text());
+}
+
+bool TEmbeddedWB::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+      // Modifier keys may have changed while another control had the keyboard.
+      sideKeys_.Reset();
+      break;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride: {
+      const auto& key = *static_cast<QKeyEvent*>(event);
+      if (event->type() != QEvent::ShortcutOverride) sideKeys_.Observe(key);
+      if (SwallowsShortcut(MessageKindOf(key), VirtualKeyOf(key),
+                           sideKeys_.StatesFor(key.modifiers()), DisableCtrlShortcuts)) {
+        // Accepting the override keeps window shortcuts from firing; the key press that
+        // follows is dropped here.
+        event->accept();
+        return true;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return QTextBrowser::event(event);
+}
+
+QVariant TEmbeddedWB::loadResource(int type, const QUrl& name) {
+  QVariant resource = QTextBrowser::loadResource(type, name);
+  if (type == QTextDocument::StyleSheetResource && resource.userType() == QMetaType::QByteArray) {
+    return StyleSheetText(resource.toByteArray(), pageEncoding_);
+  }
+  return resource;
 }
 
 }  // namespace ui

@@ -1,19 +1,64 @@
 #pragma once
 
-// The entry view: shows the entry pages the program writes.
+// The entry view: a read-only HTML view of the entry pages the program writes, configured the
+// way the dictionary needs it (Ctrl+N swallowed, no scripts, the view's own context menu and
+// drop handling).
 
+#include <QByteArray>
 #include <QTextBrowser>
 #include <string>
 
+#include "ui/ViewKeys.h"
+
 namespace ui {
+
+class IClipboard;
+
+// Print settings stored with the view. The program never prints through the view, so they are
+// kept but never applied.
+struct TPrintOptions {
+  enum TOrientation { poPortrait, poLandscape };
+  bool Enabled = false;
+  std::string Header;  // GBK
+  std::string Footer = "&u&b&d";
+  double Margins[4] = {19.05, 19.05, 19.05, 19.05};  // left, top, right, bottom
+  TOrientation Orientation = poPortrait;
+  std::string HTMLHeader = "<HTML></HTML>";
+};
 
 class TEmbeddedWB : public QTextBrowser {
   Q_OBJECT
  public:
   explicit TEmbeddedWB(QWidget* parent = nullptr);
 
-  // Shows the page file at fullPath (GBK bytes). Raises EPlatformError when it cannot be read.
-  void Navigate(const std::string& fullPath);
+  // Shows the page file at fullPathGbk (GBK bytes): decoded by the charset the page declares,
+  // its linked style sheets resolved beside it. Raises EPlatformError when the file cannot be
+  // read; the page shown before stays.
+  void Navigate(const std::string& fullPathGbk);
+
+  // True once a page has been shown.
+  bool HasPage() const { return hasPage_; }
+
+  // The two editing commands of the copy button. Both raise EPlatformError while the view
+  // holds no page. The selection stays highlighted after the copy.
+  void ExecSelectAll();
+  void ExecCopy(IClipboard& clipboard);
+
+  // Characters whose Ctrl shortcut the view swallows (GBK; compared with the low byte of the
+  // key's virtual-key code).
+  std::string DisableCtrlShortcuts = "N";
+  TPrintOptions PrintOptions;
+
+ protected:
+  bool event(QEvent* event) override;
+  QVariant loadResource(int type, const QUrl& name) override;
+
+ private:
+  void RequirePage() const;
+
+  bool hasPage_ = false;
+  QByteArray pageEncoding_;
+  TSideKeys sideKeys_;
 };
 
 }  // namespace ui
