@@ -202,6 +202,21 @@ TEST_F(MainWindow, CopyPutsTheEntryOnTheClipboardAndConfirms) {
   EXPECT_TRUE(w->EmbeddedWB1->textCursor().hasSelection());
 }
 
+TEST_F(MainWindow, CopyRightAfterStartUpCopiesTheEntryShownAtStartUp) {
+  Open({{7, "pear", "<S C=cn>梨，一种水果</S>"}}, &speech);
+  ASSERT_TRUE(w->EmbeddedWB1->HasPage());
+  w->ToolButton2->click();
+  EXPECT_TRUE(dialogs.errors.empty());
+  for (const QString& part : {QStringLiteral("pear"), QStringLiteral("梨，一种水果")}) {
+    EXPECT_TRUE(clipboard.html.contains(part)) << clipboard.html.toStdString();
+    EXPECT_TRUE(clipboard.text.contains(part)) << clipboard.text.toStdString();
+  }
+  // The entry's style sheet travels along.
+  EXPECT_TRUE(clipboard.html.contains(QStringLiteral("#c00000"))) << clipboard.html.toStdString();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, Gbk(kCopied));
+}
+
 TEST_F(MainWindow, CopyWithNoPageShownIsAnErrorWithoutConfirmation) {
   Open({}, &speech);  // nothing listed at start-up, so nothing is shown
   w->ToolButton2->click();
