@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <ctime>
 
+#include "app/Images.h"
 #include "app/Site.h"
 #include "app/StartNumber.h"
 #include "app/Unit3.h"
@@ -96,27 +97,40 @@ void Tflexora::BuildLayout() {
 
   GroupBox2 = new QGroupBox(QStringLiteral("英语单词"), this);
   GroupBox2->setGeometry(200, 96, 489, 425);
-  EmbeddedWB1 = new ui::TEmbeddedWB(GroupBox2);
-  EmbeddedWB1->setGeometry(8, 20, 473, 398);
+  ImageList1 = {app::CopyImage(), app::SpeakerImage()};
+  // It straddles the group box's top border, right of the caption.
   ToolBar1 = new QToolBar(GroupBox2);
   ToolBar1->setGeometry(218, -5, 47, 22);
   ToolBar1->setIconSize(QSize(16, 16));
-  ToolButton1 = new QToolButton(ToolBar1);
-  ToolButton1->setToolTip(QStringLiteral("朗读单词"));
-  ToolButton1->setIcon(ImageList1[1]);
-  ToolButton1->setGeometry(0, 0, 23, 22);
-  ToolButton2 = new QToolButton(ToolBar1);
-  ToolButton2->setToolTip(QStringLiteral("复制整个词条"));
-  ToolButton2->setIcon(ImageList1[0]);
-  ToolButton2->setGeometry(23, 0, 23, 22);
-  EmbeddedWB1->raise();
-  ToolBar1->raise();
+  ToolBar1->setMovable(false);
+  ToolBar1->setFocusPolicy(Qt::NoFocus);
+  const struct {
+    QToolButton** button;
+    int image;
+    const char16_t* hint;
+    int left;
+  } tools[] = {{&ToolButton1, 1, u"朗读单词", 0}, {&ToolButton2, 0, u"复制整个词条", 23}};
+  for (const auto& t : tools) {
+    auto* button = new QToolButton(ToolBar1);
+    button->setIcon(ImageList1[static_cast<std::size_t>(t.image)]);
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(QString::fromUtf16(t.hint));
+    button->setGeometry(t.left, 0, 23, 22);
+    *t.button = button;
+  }
+  EmbeddedWB1 = new ui::TEmbeddedWB(GroupBox2);
+  EmbeddedWB1->setGeometry(8, 20, 473, 398);
 
   const struct {
     QRadioButton** button;
     const char16_t* caption;
     int left, top;
-  } radios[] = {{&r1, u"词首", 40, 32}, {&r2, u"词尾", 112, 32}, {&r3, u"模糊", 112, 60},
+  } radios[] = {{&r1, u"词首", 40, 32},
+                {&r2, u"词尾", 112, 32},
+                {&r3, u"模糊", 112, 60},
                 {&r4, u"精确", 40, 60}};
   for (const auto& r : radios) {
     *r.button = new QRadioButton(QString::fromUtf16(r.caption), this);
@@ -169,9 +183,8 @@ void Tflexora::WireHandlers() {
   wire(Label3, &ui::TLabel::clicked, &Tflexora::Label3Click);
   wire(Label4, &ui::TLabel::clicked, &Tflexora::Label4Click);
   wire(Label5, &ui::TLabel::clicked, &Tflexora::Label5Click);
-  connect(eso, &ui::TEdit::keyPressed, this, [this](char key) {
-    errors_.Run([&] { esoKeyPress(key); });
-  });
+  connect(eso, &ui::TEdit::keyPressed, this,
+          [this](char key) { errors_.Run([&] { esoKeyPress(key); }); });
 }
 
 void Tflexora::FormCreate() {
@@ -187,7 +200,8 @@ void Tflexora::FormCreate() {
   LookupState.SearchTerm.clear();
   std::uint32_t state = services_.seed ? services_.seed() : app::DefaultSeed();
   const std::uint32_t n = app::DrawStartNumber(state);
-  showxx("select * from enci where id>" + std::to_string(n) + " limit 5000", 1);
+  startupStatement_ = "select * from enci where id>" + std::to_string(n) + " limit 5000";
+  showxx(startupStatement_, 1);
 }
 
 void Tflexora::Label3Click() {
@@ -198,6 +212,7 @@ void Tflexora::Label4Click() { services_.urls->Open(app::HomePageAddress()); }
 
 void Tflexora::Label5Click() {
   services_.dialogs->MessageDlg(
-      ui::Gbk("青禾英语词典为 英汉-汉英 双解词典 \r\n\r\n文本框内既可输入英语单词也可输入汉字！\r\n"),
+      ui::Gbk(
+          "青禾英语词典为 英汉-汉英 双解词典 \r\n\r\n文本框内既可输入英语单词也可输入汉字！\r\n"),
       ui::DialogType::Information, ui::DialogButtons::OK);
 }

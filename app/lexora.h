@@ -27,6 +27,7 @@ class TDBGridEh;
 class TEdit;
 class TEmbeddedWB;
 class TLabel;
+class IPageFetcher;
 }  // namespace ui
 
 // The lookup state shared by the main window's handlers; all empty or zero at program start.
@@ -47,6 +48,8 @@ struct TServices {
   ui::IShellLinks* links = nullptr;
   ui::ISpeechVoice* speech = nullptr;
   ui::IClipboard* clipboard = nullptr;
+  // Loads the about window's page; null means no network access.
+  ui::IPageFetcher* pages = nullptr;
   // Seed of the start-up listing's random number.
   std::function<std::uint32_t()> seed;
   // Full path of the running program file (GBK bytes).
@@ -111,6 +114,8 @@ class Tflexora : public QWidget {
 
   const TServices& Services() const { return services_; }
   const app::TErrorHandler& Errors() const { return errors_; }
+  // The statement FormCreate handed to showxx for the start-up listing; empty before that.
+  const std::string& StartupStatement() const { return startupStatement_; }
 
  private:
   void BuildLayout();
@@ -118,4 +123,5 @@ class Tflexora : public QWidget {
 
   TServices services_;
   app::TErrorHandler errors_;
+  std::string startupStatement_;
 };

@@ -1,0 +1,293 @@
+#include "ui/Platform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "ui/Gbk.h"
+
+#ifdef _WIN32
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace ui {
+
+namespace {
+
+// A message box that places itself in the middle of the screen once its size is known.
+class TCentredMessageBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+};
+
+struct TDialogLook {
+  const char* caption;
+  QMessageBox::Icon icon;
+};
+
+TDialogLook LookOf(DialogType type) {
+  switch (type) {
+    case DialogType::Warning:
+      return {"警告", QMessageBox::Warning};
+    case DialogType::Error:
+      return {"错误", QMessageBox::Critical};
+    case DialogType::Information:
+      return {"提示", QMessageBox::Information};
+    case DialogType::Confirmation:
+      return {"确认", QMessageBox::Question};
+  }
+  return {"", QMessageBox::NoIcon};
+}
+
+}  // namespace
+
+int TQtDialogs::MessageDlg(const std::string& text, DialogType type, DialogButtons buttons) {
+  const TDialogLook look = LookOf(type);
+  TCentredMessageBox box(look.icon, QString::fromUtf8(look.caption), FromGbk(text));
+  box.setTextFormat(Qt::PlainText);
+  if (buttons == DialogButtons::YesNo) {
+    QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    // The close box counts as the Esc button.
+    return box.clickedButton() == yes ? mrYes : mrNo;
+  }
+  QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+  return mrOK;
+}
+
+void TQtDialogs::ErrorBox(const std::string& caption, const std::string& text) {
+  TCentredMessageBox box(QMessageBox::Critical, FromGbk(caption), FromGbk(text));
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+}
+
+void TQtUrlOpener::Open(const std::string& address) {
+  // The address carries no blanks or raw bytes of its own, so the tolerant parse keeps it as is.
+  QDesktopServices::openUrl(QUrl(FromGbk(address), QUrl::TolerantMode));
+}
+
+TApplicationEvents::TApplicationEvents(QObject* parent) : QObject(parent) {
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+TApplicationEvents::~TApplicationEvents() {
+  if (QCoreApplication::instance() != nullptr) {
+    QCoreApplication::instance()->removeEventFilter(this);
+  }
+}
+
+bool TApplicationEvents::eventFilter(QObject* watched, QEvent* event) {
+  if (OnMessage && watched->isWidgetType()) return OnMessage(watched, event);
+  return false;
+}
+
+#ifdef _WIN32
+
+namespace {
+
+// A shell link object of the Windows shell, saved through its IPersistFile.
+class TWinShellLink : public IShellLink {
+ public:
+  TWinShellLink() {
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr,
+                                CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link_)))) {
+      throw EPlatformError("Cannot create the shell link object");
+    }
+    if (FAILED(link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_)))) {
+      link_->Release();
+      throw EPlatformError("The shell link object offers no IPersistFile");
+    }
+  }
+  ~TWinShellLink() override {
+    file_->Release();
+    link_->Release();
+  }
+  void SetPath(const std::string& target) override { link_->SetPath(target.c_str()); }
+  void SetWorkingDirectory(const std::string& dir) override {
+    link_->SetWorkingDirectory(dir.c_str());
+  }
+  bool Save(const std::string& path) override {
+    const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+    return file_->Save(wide.c_str(), FALSE) == S_OK;
+  }
+
+ private:
+  IShellLinkA* link_ = nullptr;
+  IPersistFile* file_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<IShellLink> TDesktopShellLinks::CreateLink() {
+  return std::make_unique<TWinShellLink>();
+}
+
+std::optional<std::string> TDesktopShellLinks::SpecialFolderPath(int csidl) {
+  LPITEMIDLIST items = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items))) return std::nullopt;
+  char path[MAX_PATH] = {};
+  const BOOL ok = SHGetPathFromIDListA(items, path);
+  CoTaskMemFree(items);
+  if (!ok) return std::nullopt;
+  return std::string(path);
+}
+
+#else
+
+namespace {
+
+// Escapes for a value of type string in a desktop entry.
+std::string EscapeValue(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case ' ':
+        out += i == 0 ? "\\s" : " ";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// One argument of Exec: quoted, with the characters the quoting reserves escaped, then escaped
+// again as a string value; "%" starts a field code, so a literal one is doubled.
+std::string ExecWord(const std::string& utf8) {
+  std::string quoted = "\"";
+  for (const char c : utf8) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    if (c == '%') quoted += '%';
+    quoted += c;
+  }
+  quoted += '"';
+  return EscapeValue(quoted);
+}
+
+std::string Utf8(const std::string& gbk) { return FromGbk(gbk).toUtf8().toStdString(); }
+
+// A desktop entry that starts the target in its own folder.
+class TDesktopEntryLink : public IShellLink {
+ public:
+  void SetPath(const std::string& target) override { target_ = target; }
+  void SetWorkingDirectory(const std::string& dir) override { dir_ = dir; }
+  bool Save(const std::string& path) override {
+    static constexpr std::string_view kLnk = ".lnk";
+    std::string file = path;
+    if (file.size() >= kLnk.size() &&
+        file.compare(file.size() - kLnk.size(), kLnk.size(), kLnk) == 0) {
+      file.erase(file.size() - kLnk.size());
+    }
+    const std::size_t slash = file.rfind('/');
+    const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+    file += ".desktop";
+    return WriteAll(GbkToLocalPath(file), DesktopEntryText(name, target_, dir_));
+  }
+
+ private:
+  static bool WriteAll(const std::string& local, const std::string& text) {
+    const int fd = ::open(local.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0755);
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, 0755) == 0;
+    std::size_t done = 0;
+    while (ok && done < text.size()) {
+      const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0)
+        ok = false;
+      else
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) ok = false;
+    return ok;
+  }
+
+  std::string target_;
+  std::string dir_;
+};
+
+}  // namespace
+
+std::string DesktopEntryText(const std::string& name, const std::string& target,
+                             const std::string& workingDir) {
+  std::string text = "[Desktop Entry]\n";
+  text += "Type=Application\n";
+  text += "Name=" + EscapeValue(Utf8(name)) + "\n";
+  text += "Exec=" + ExecWord(Utf8(target)) + "\n";
+  text += "Path=" + EscapeValue(Utf8(workingDir)) + "\n";
+  text += "Icon=accessories-dictionary\n";
+  text += "Terminal=false\n";
+  return text;
+}
+
+std::unique_ptr<IShellLink> TDesktopShellLinks::CreateLink() {
+  return std::make_unique<TDesktopEntryLink>();
+}
+
+std::optional<std::string> TDesktopShellLinks::SpecialFolderPath(int csidl) {
+  QStandardPaths::StandardLocation location;
+  if (csidl == 0) {
+    location = QStandardPaths::DesktopLocation;
+  } else if (csidl == 26) {
+    location = QStandardPaths::GenericDataLocation;
+  } else {
+    return std::nullopt;
+  }
+  const QString path = QStandardPaths::writableLocation(location);
+  if (path.isEmpty()) return std::nullopt;
+  return ToGbk(path);
+}
+
+#endif
+
+}  // namespace ui

@@ -1,0 +1,60 @@
+#pragma once
+
+// The real platform services behind the ports of ui/Ports.h.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "ui/Ports.h"
+
+class QEvent;
+
+namespace ui {
+
+// Message dialogs over QMessageBox: caption and icon by type, the program's button labels,
+// modal and centred on the screen.
+class TQtDialogs : public IDialogs {
+ public:
+  int MessageDlg(const std::string& text, DialogType type, DialogButtons buttons) override;
+  void ErrorBox(const std::string& caption, const std::string& text) override;
+};
+
+// Hands addresses to the system's default handler.
+class TQtUrlOpener : public IUrlOpener {
+ public:
+  void Open(const std::string& address) override;
+};
+
+// Shell links: freedesktop desktop entries on Linux, shell link files on Windows.
+class TDesktopShellLinks : public IShellLinks {
+ public:
+  std::unique_ptr<IShellLink> CreateLink() override;
+  std::optional<std::string> SpecialFolderPath(int csidl) override;
+};
+
+#ifndef _WIN32
+// The desktop-entry text for a link: UTF-8, the target as the one quoted word of Exec.
+// name, target and workingDir are GBK bytes.
+std::string DesktopEntryText(const std::string& name, const std::string& target,
+                             const std::string& workingDir);
+#endif
+
+// An application-wide hook that sees every event the application delivers to a widget before
+// the widget does; the handler returns true to drop the event.
+class TApplicationEvents : public QObject {
+  Q_OBJECT
+ public:
+  using Handler = std::function<bool(QObject* target, QEvent* event)>;
+  explicit TApplicationEvents(QObject* parent = nullptr);
+  ~TApplicationEvents() override;
+
+  Handler OnMessage;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace ui
