@@ -52,14 +52,13 @@ void TEmbeddedWB::Navigate(const std::string& fullPathGbk) {
   const QString path = FromGbk(fullPathGbk);
   QFile file(path);
   if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-    const QString reason = QFileInfo(path).isDir() ? QStringLiteral("Is a directory")
-                                                   : file.errorString();
+    const QString reason =
+        QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString();
     throw EPlatformError("Cannot open page \"" + fullPathGbk + "\". " + ToGbk(reason));
   }
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
-    throw EPlatformError("Cannot read page \"" + fullPathGbk + "\". " +
-                         ToGbk(file.errorString()));
+    throw EPlatformError("Cannot read page \"" + fullPathGbk + "\". " + ToGbk(file.errorString()));
   }
   QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
   if (!decoder.isValid()) decoder = QStringDecoder(kDefaultEncoding);

@@ -44,20 +44,19 @@ QTextToSpeech& TQtSpeechVoice::Engine() {
   QString defaultName;
   for (const QString& name : names) {
     if (!name.isEmpty() && name == defaultName) continue;
-    auto engine = name.isEmpty() ? std::make_unique<QTextToSpeech>()
-                                 : std::make_unique<QTextToSpeech>(name);
+    auto engine =
+        name.isEmpty() ? std::make_unique<QTextToSpeech>() : std::make_unique<QTextToSpeech>(name);
     if (name.isEmpty()) defaultName = engine->engine();
     if (Usable(*engine)) {
-      QObject::connect(engine.get(), &QTextToSpeech::errorOccurred, engine.get(),
-                       [this](QTextToSpeech::ErrorReason, const QString& text) {
-                         signalled_ = text;
-                       });
+      QObject::connect(
+          engine.get(), &QTextToSpeech::errorOccurred, engine.get(),
+          [this](QTextToSpeech::ErrorReason, const QString& text) { signalled_ = text; });
       engine_ = std::move(engine);
       return *engine_;
     }
     const QString label = engine->engine().isEmpty() ? name : engine->engine();
-    const QString reason = engine->errorString().isEmpty() ? QStringLiteral("not available")
-                                                           : engine->errorString();
+    const QString reason =
+        engine->errorString().isEmpty() ? QStringLiteral("not available") : engine->errorString();
     failures << (label.isEmpty() ? reason : label + QStringLiteral(": ") + reason);
   }
   if (failures.isEmpty()) Fail(QStringLiteral("No text-to-speech engine is installed"));

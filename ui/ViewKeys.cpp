@@ -54,9 +54,8 @@ TKeyStates TSideKeys::StatesFor(Qt::KeyboardModifiers held) const {
 
 KeyMessage MessageKindOf(const QKeyEvent& event) {
   const Qt::KeyboardModifiers held = event.modifiers();
-  const bool system =
-      (held.testFlag(Qt::AltModifier) && !held.testFlag(Qt::ControlModifier)) ||
-      (event.key() == Qt::Key_F10 && !held.testFlag(Qt::ControlModifier));
+  const bool system = (held.testFlag(Qt::AltModifier) && !held.testFlag(Qt::ControlModifier)) ||
+                      (event.key() == Qt::Key_F10 && !held.testFlag(Qt::ControlModifier));
   if (event.type() == QEvent::KeyRelease) {
     return system ? KeyMessage::SysKeyUp : KeyMessage::KeyUp;
   }

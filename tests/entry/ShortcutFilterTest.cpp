@@ -1,9 +1,8 @@
-#include "ui/ShortcutFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
 
+#include "ui/ShortcutFilter.h"
 #include "ui/ViewKeys.h"
 
 namespace {
@@ -107,9 +106,9 @@ TEST(SideKeys, MessageKindsAndKeyCodes) {
             KeyMessage::SysKeyDown);
   EXPECT_EQ(ui::MessageKindOf(Key(QEvent::KeyRelease, Qt::Key_N, Qt::AltModifier)),
             KeyMessage::SysKeyUp);
-  EXPECT_EQ(ui::MessageKindOf(Key(QEvent::KeyPress, Qt::Key_N,
-                                  Qt::AltModifier | Qt::ControlModifier)),
-            KeyMessage::KeyDown);
+  EXPECT_EQ(
+      ui::MessageKindOf(Key(QEvent::KeyPress, Qt::Key_N, Qt::AltModifier | Qt::ControlModifier)),
+      KeyMessage::KeyDown);
   EXPECT_EQ(ui::MessageKindOf(Key(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier)),
             KeyMessage::SysKeyDown);
 
