@@ -13,10 +13,12 @@
 #include "ui/Gbk.h"
 
 #ifdef _WIN32
+// clang-format off
+#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <windows.h>
+// clang-format on
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
