@@ -21,7 +21,8 @@ class ESQLiteException : public std::runtime_error {
 
 class TSQLiteTable;
 
-// One connection to one database file. Opened read-only; never creates a file.
+// One connection to one database file. Opened read-only; never creates a file. Its like()
+// matches GBK text (store/GbkLike.h) instead of the library's UTF-8 one.
 class TSQLiteDatabase {
  public:
   // Opens FileName (bytes as given, relative to the current directory) and applies Key

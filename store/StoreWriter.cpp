@@ -47,6 +47,13 @@ class Writer {
     if (sqlite3_prepare_v2(db_, sql, -1, &stmt_, nullptr) != SQLITE_OK) Fail(sql);
   }
   void Insert(std::int64_t id, const std::string& text) {
+    // The result list carries an entry number as text in an 8-byte field; a longer one
+    // would come back cut and point at another entry.
+    const std::string digits = std::to_string(id);
+    if (digits.size() > 8) {
+      throw ESQLiteException("Could not write store \"" + path_ + "\": entry number " + digits +
+                             " is longer than 8 characters");
+    }
     sqlite3_reset(stmt_);
     if (sqlite3_bind_int64(stmt_, 1, id) != SQLITE_OK ||
         sqlite3_bind_text(stmt_, 2, text.data(), static_cast<int>(text.size()), SQLITE_STATIC) !=

@@ -146,6 +146,22 @@ TEST(StoreFilesTest, WriterReplacesAStoreAndKeepsTheOldOneWhenAWriteFails) {
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{IndexStoreName});
 }
 
+TEST(StoreFilesTest, WriterRefusesEntryNumbersLongerThanEightCharacters) {
+  TempWorkDir dir;
+  EXPECT_NO_THROW(WriteIndexStore(IndexStoreName, {{99999999, "last"}, {-9999999, "first"}}));
+  EXPECT_EQ(ErrorOf([] {
+              WriteIndexStore(IndexStoreName, {{100000000, "a"}});
+            }),
+            "Could not write store \"enci.edt\": entry number 100000000 is longer than 8 "
+            "characters");
+  EXPECT_EQ(ErrorOf([] {
+              WriteEntryStore(EntryStoreName, {{-10000000, "a"}});
+            }),
+            "Could not write store \"enci.dbf\": entry number -10000000 is longer than 8 "
+            "characters");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{IndexStoreName});
+}
+
 TEST(StoreFilesTest, KeyedStoreOpensInTheSqlcipherShellWithTheDocumentedSettings) {
   const QString shell = QStringLiteral(SQLCIPHER_SHELL);
   if (shell.isEmpty()) GTEST_SKIP() << "the sqlcipher shell is not installed";
