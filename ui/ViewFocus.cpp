@@ -21,8 +21,13 @@ class TViewFocusFilter : public QObject {
           view->setFocus(Qt::MouseFocusReason);
         }
         break;
-      case QEvent::ApplicationActivate:
-        if (watched == QCoreApplication::instance()) RestoreViewFocus();
+      case QEvent::WindowActivate:
+        // Sent to a window when the program is activated again (and on every switch between
+        // its windows, where the rule changes nothing).
+        if (auto* window = qobject_cast<QWidget*>(watched);
+            window != nullptr && window->isWindow()) {
+          RestoreViewFocus(window);
+        }
         break;
       default:
         break;
@@ -32,9 +37,7 @@ class TViewFocusFilter : public QObject {
   }
 
  private:
-  static void RestoreViewFocus() {
-    QWidget* window = QApplication::activeWindow();
-    if (window == nullptr) return;
+  static void RestoreViewFocus(QWidget* window) {
     QTextBrowser* view = BrowserViewOf(window->focusWidget());
     if (view != nullptr && view->isVisible() && view->isEnabled()) {
       view->setFocus(Qt::ActiveWindowFocusReason);
