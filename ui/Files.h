@@ -13,7 +13,7 @@ class EFCreateError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-bool FileExists(const std::string& path);       // a regular file; a directory does not count
+bool FileExists(const std::string& path);  // a regular file; a directory does not count
 bool DirectoryExists(const std::string& path);
 // The path made absolute against the current directory (GBK bytes).
 std::string ExpandFileName(const std::string& path);
