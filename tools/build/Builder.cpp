@@ -1,5 +1,6 @@
 #include "tools/build/Builder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -19,6 +20,13 @@ void WriteFile(const std::filesystem::path& path, const char* text) {
 }
 
 }  // namespace
+
+std::int64_t IdStep(std::size_t rows) {
+  constexpr std::int64_t kListingFloor = 60000;
+  if (rows < 2) return 1;
+  const auto gaps = static_cast<std::int64_t>(rows - 1);
+  return std::max<std::int64_t>(1, (kListingFloor - 1 + gaps - 1) / gaps);
+}
 
 const char* StyleSheet() { return kStyleSheet; }
 const char* Notices() { return kNotices; }
@@ -41,9 +49,12 @@ Written WriteDictionary(const SourceData& data, const std::filesystem::path& out
   std::vector<EntryRow> entries;
   index.reserve(rows.size());
   entries.reserve(rows.size());
-  std::int64_t id = 0;
+  // The start-up listing asks for ids above a random number below 60000: a small
+  // dictionary spreads its ids so that the listing is never empty.
+  const std::int64_t step = IdStep(rows.size());
+  std::int64_t id = 1 - step;
   for (auto& r : rows) {
-    ++id;
+    id += step;
     index.push_back({id, ToGbk(r.title)});
     entries.push_back({id, ToGbk(r.entry)});
     r = Row{};

