@@ -71,6 +71,9 @@ TForm3::TForm3(const TServices& services, const app::TErrorHandler& errors, QWid
 }
 
 TForm3::~TForm3() {
+  // The hook goes first: no event may reach this window's handlers while it is taken apart.
+  delete ApplicationEvents1;
+  ApplicationEvents1 = nullptr;
   if (Form3 == this) Form3 = nullptr;
 }
 

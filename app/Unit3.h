@@ -53,7 +53,7 @@ class TForm3 : public QDialog {
   void BuildLayout();
 
   TServices services_;
-  const app::TErrorHandler& errors_;
+  const app::TErrorHandler errors_;
   bool placed_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <memory>
 
 #include "app/Images.h"
 #include "app/StartNumber.h"
@@ -53,7 +54,10 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     Tflexora flexora(services);
-    Form3 = new TForm3(services, flexora.Errors(), &flexora);
+    // Declared after the main window, so it is gone before the main window goes.
+    const std::unique_ptr<TForm3> about =
+        std::make_unique<TForm3>(services, flexora.Errors(), &flexora);
+    Form3 = about.get();
 
     QRect frame(QPoint(), flexora.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
