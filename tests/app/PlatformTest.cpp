@@ -5,13 +5,18 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QNetworkProxy>
 #include <QPushButton>
 #include <QScreen>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "ui/Gbk.h"
 #include "ui/Platform.h"
+#include "ui/WebBrowser.h"
 
 namespace {
 
@@ -130,6 +135,39 @@ TEST(QtUrlOpenerTest, AddressReachesTheSystemHandlerUnchanged) {
   ASSERT_EQ(sink.opened.size(), 2);
   EXPECT_EQ(sink.opened[0].toEncoded(), "http://www.qinghe.example/");
   EXPECT_EQ(sink.opened[1].toEncoded(), "http://www.qinghe.example/en/ice%20cream%C7%E0.html");
+}
+
+TEST(NetworkPageFetcherTest, PageFromALocalServerAndTheErrorPageWhenNoneAnswers) {
+  QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  QByteArray request;
+  QObject::connect(&server, &QTcpServer::newConnection, [&] {
+    QTcpSocket* socket = server.nextPendingConnection();
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, [&request, socket] {
+      request += socket->readAll();
+      if (!request.contains("\r\n\r\n")) return;
+      socket->write(
+          "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=GBK\r\n\r\n"
+          "<p>\xC7\xE0\xBA\xCC</p>");
+      socket->disconnectFromHost();
+    });
+  });
+  const QString address = QStringLiteral("http://127.0.0.1:%1/softtj.php?soft=lexora&ref=shuoming")
+                              .arg(server.serverPort());
+
+  ui::TNetworkPageFetcher fetcher;
+  ui::TWebBrowser browser(&fetcher);
+  browser.Navigate(address);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !browser.toPlainText().isEmpty(); }, 20000));
+  EXPECT_EQ(browser.toPlainText(), "青禾");
+  EXPECT_TRUE(request.startsWith("GET /softtj.php?soft=lexora&ref=shuoming HTTP/1.1\r\n"));
+
+  server.close();
+  ui::TWebBrowser offline(&fetcher);
+  offline.Navigate(address);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !offline.toPlainText().isEmpty(); }, 20000));
+  EXPECT_TRUE(offline.toPlainText().contains("无法显示此网页"));
 }
 
 }  // namespace
