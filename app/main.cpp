@@ -1,13 +1,9 @@
-// Program entry: the main window first, then the about window hidden, then the event loop.
+// Program entry: the platform services, then the start-up sequence.
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
-#include <memory>
 
-#include "app/Images.h"
 #include "app/StartNumber.h"
-#include "app/Unit3.h"
+#include "app/Startup.h"
 #include "app/lexora.h"
 #include "ui/Gbk.h"
 #include "ui/Platform.h"
@@ -17,20 +13,20 @@
 #include "ui/WebBrowser.h"
 
 #ifdef _WIN32
+// clang-format off
+#include <windows.h>
 #include <objbase.h>
 #include <ole2.h>
+// clang-format on
 #endif
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-  // The shell link object lives in the single-threaded apartment of this thread.
+  // The shell link object and the speech object live in this thread's single-threaded apartment.
   CoInitialize(nullptr);
   OleInitialize(nullptr);
 #endif
   QApplication application(argc, argv);
-  // Only the name: a display name would be appended to every window caption.
-  QApplication::setApplicationName(QStringLiteral("青禾英语词典"));
-  QApplication::setWindowIcon(app::ApplicationIcon());
 
   ui::TQtDialogs dialogs;
   ui::TQtUrlOpener urls;
@@ -50,23 +46,7 @@ int main(int argc, char** argv) {
   services.exePath = ui::ToGbk(QCoreApplication::applicationFilePath());
 
   ui::InstallViewFocusFilters(application);
-
-  int result = 0;
-  {
-    Tflexora flexora(services);
-    // Declared after the main window, so it is gone before the main window goes.
-    const std::unique_ptr<TForm3> about =
-        std::make_unique<TForm3>(services, flexora.Errors(), &flexora);
-    Form3 = about.get();
-
-    QRect frame(QPoint(), flexora.size());
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      frame.moveCenter(screen->availableGeometry().center());
-    }
-    flexora.move(frame.topLeft());
-    flexora.show();
-    result = QApplication::exec();
-  }
+  const int result = app::Run(application, services);
 #ifdef _WIN32
   OleUninitialize();
   CoUninitialize();

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include <filesystem>
 
 #include "app/Site.h"
+#include "app/Startup.h"
 #include "app/Unit3.h"
 #include "tests/app/AppFixture.h"
 #include "ui/Controls.h"
@@ -150,6 +152,46 @@ TEST_F(FormCreateTest, SeedDecidesTheStartUpListing) {
     EXPECT_TRUE(dialogs.errors.empty());
     EXPECT_TRUE(dialogs.shown.empty());  // mode 1: an empty listing is not reported
   }
+}
+
+TEST_F(FormCreateTest, StartUpOrderAndClosingTheMainWindowEndsTheProgram) {
+  WriteStores();
+  struct AskingDialogs : testsupport::FakeDialogs {
+    std::function<void()> onAsk;
+    int MessageDlg(const std::string& text, ui::DialogType type,
+                   ui::DialogButtons buttons) override {
+      if (onAsk) onAsk();
+      return FakeDialogs::MessageDlg(text, type, buttons);
+    }
+  } asking;
+  bool aboutExistedAtQuestion = true;
+  asking.onAsk = [&] { aboutExistedAtQuestion = Form3 != nullptr || !pages.requested.empty(); };
+  services.dialogs = &asking;
+
+  bool mainShownCentred = false, aboutHidden = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* main = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == "flexora") main = w;
+    }
+    ASSERT_NE(main, nullptr);
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    mainShownCentred =
+        main->isVisible() && (main->geometry().center() - centre).manhattanLength() <= 8;
+    aboutHidden = Form3 != nullptr && !Form3->isVisible() && Form3->parentWidget() == main;
+    main->close();
+  });
+
+  EXPECT_EQ(app::Run(*qApp, services), 0);
+
+  EXPECT_EQ(asking.shown.size(), 1u);
+  EXPECT_FALSE(aboutExistedAtQuestion);
+  EXPECT_TRUE(mainShownCentred);
+  EXPECT_TRUE(aboutHidden);
+  EXPECT_EQ(pages.requested.size(), 1u);  // the about page, requested once at start-up
+  EXPECT_EQ(Form3, nullptr);
+  EXPECT_EQ(QApplication::applicationName(), "青禾英语词典");
+  EXPECT_TRUE(asking.errors.empty());
 }
 
 class MainWindowTest : public AppTest {
