@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (argc != 3) {
-      std::fprintf(stderr, "usage: enci-build SOURCES OUT\n       enci-build --excerpt WORDS SOURCES OUT\n");
+      std::fprintf(
+          stderr, "usage: enci-build SOURCES OUT\n       enci-build --excerpt WORDS SOURCES OUT\n");
       return 2;
     }
     const enci::SourceData data = enci::ReadSources(argv[1]);

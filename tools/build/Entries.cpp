@@ -19,40 +19,67 @@ constexpr std::size_t kMaxPhrases = 12;
 
 const char* PosLabel(Pos p) {
   switch (p) {
-    case Pos::Noun: return "n.";
-    case Pos::Verb: return "v.";
-    case Pos::Adj: return "adj.";
-    case Pos::Adv: return "adv.";
+    case Pos::Noun:
+      return "n.";
+    case Pos::Verb:
+      return "v.";
+    case Pos::Adj:
+      return "adj.";
+    case Pos::Adv:
+      return "adv.";
   }
   return "";
 }
 const char* PosName(Pos p) {
   switch (p) {
-    case Pos::Noun: return "名词";
-    case Pos::Verb: return "动词";
-    case Pos::Adj: return "形容词";
-    case Pos::Adv: return "副词";
+    case Pos::Noun:
+      return "名词";
+    case Pos::Verb:
+      return "动词";
+    case Pos::Adj:
+      return "形容词";
+    case Pos::Adv:
+      return "副词";
   }
   return "";
 }
 
 // The sentence patterns of WordNet's verb frames, numbered from 1.
-const char* const kFrames[] = {
-    "Something ----s", "Somebody ----s", "It is ----ing", "Something is ----ing PP",
-    "Something ----s something Adjective/Noun", "Something ----s Adjective/Noun",
-    "Somebody ----s Adjective", "Somebody ----s something", "Somebody ----s somebody",
-    "Something ----s somebody", "Something ----s something", "Something ----s to somebody",
-    "Somebody ----s on something", "Somebody ----s somebody something",
-    "Somebody ----s something to somebody", "Somebody ----s something from somebody",
-    "Somebody ----s somebody with something", "Somebody ----s somebody of something",
-    "Somebody ----s something on somebody", "Somebody ----s somebody PP",
-    "Somebody ----s something PP", "Somebody ----s PP", "Somebody's (body part) ----s",
-    "Somebody ----s somebody to INFINITIVE", "Somebody ----s somebody INFINITIVE",
-    "Somebody ----s that CLAUSE", "Somebody ----s to somebody",
-    "Somebody ----s to INFINITIVE", "Somebody ----s whether INFINITIVE",
-    "Somebody ----s somebody into V-ing something", "Somebody ----s something with something",
-    "Somebody ----s INFINITIVE", "Somebody ----s VERB-ing", "It ----s that CLAUSE",
-    "Something ----s INFINITIVE"};
+const char* const kFrames[] = {"Something ----s",
+                               "Somebody ----s",
+                               "It is ----ing",
+                               "Something is ----ing PP",
+                               "Something ----s something Adjective/Noun",
+                               "Something ----s Adjective/Noun",
+                               "Somebody ----s Adjective",
+                               "Somebody ----s something",
+                               "Somebody ----s somebody",
+                               "Something ----s somebody",
+                               "Something ----s something",
+                               "Something ----s to somebody",
+                               "Somebody ----s on something",
+                               "Somebody ----s somebody something",
+                               "Somebody ----s something to somebody",
+                               "Somebody ----s something from somebody",
+                               "Somebody ----s somebody with something",
+                               "Somebody ----s somebody of something",
+                               "Somebody ----s something on somebody",
+                               "Somebody ----s somebody PP",
+                               "Somebody ----s something PP",
+                               "Somebody ----s PP",
+                               "Somebody's (body part) ----s",
+                               "Somebody ----s somebody to INFINITIVE",
+                               "Somebody ----s somebody INFINITIVE",
+                               "Somebody ----s that CLAUSE",
+                               "Somebody ----s to somebody",
+                               "Somebody ----s to INFINITIVE",
+                               "Somebody ----s whether INFINITIVE",
+                               "Somebody ----s somebody into V-ing something",
+                               "Somebody ----s something with something",
+                               "Somebody ----s INFINITIVE",
+                               "Somebody ----s VERB-ing",
+                               "It ----s that CLAUSE",
+                               "Something ----s INFINITIVE"};
 
 std::string Blanks(std::string s) {
   std::replace(s.begin(), s.end(), '_', ' ');
@@ -114,7 +141,8 @@ bool UnsafeTitle(const std::string& t) {
 }
 
 bool AsciiOnly(const std::string& s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // Characters that say little about which sense a translation belongs to.
@@ -381,7 +409,8 @@ class EnglishBuilder {
           ++counts_.droppedTexts;
           continue;
         }
-        std::string line = Span("num", std::to_string(++number) + ".") + " " + EscapeText(s->definition);
+        std::string line =
+            Span("num", std::to_string(++number) + ".") + " " + EscapeText(s->definition);
         const std::string& zh = SenseChinese(key, *s);
         if (!zh.empty()) line.append(" ").append(Span("zh", EscapeText(zh)));
         block += Div("sense", line);
@@ -406,7 +435,8 @@ class EnglishBuilder {
     for (const Lemma* l : head.lemmas) {
       std::vector<std::string> synonyms, antonyms;
       auto add = [](std::vector<std::string>& list, const std::string& w) {
-        if (list.size() < kMaxWordsPerLine && std::find(list.begin(), list.end(), w) == list.end()) {
+        if (list.size() < kMaxWordsPerLine &&
+            std::find(list.begin(), list.end(), w) == list.end()) {
           list.push_back(w);
         }
       };
@@ -452,7 +482,9 @@ class EnglishBuilder {
     const std::string& w = head.title;
     for (const Lemma* l : head.lemmas) {
       switch (l->pos) {
-        case Pos::Noun: item("复数", NounPlural(w, data_.exceptions)); break;
+        case Pos::Noun:
+          item("复数", NounPlural(w, data_.exceptions));
+          break;
         case Pos::Verb: {
           const VerbForms v = VerbFormsOf(w, data_.exceptions);
           item("第三人称单数", v.third);
@@ -541,7 +573,8 @@ class EnglishBuilder {
           if (GbkEncodable(d)) gloss = Span("pd", EscapeText(d));
         }
       }
-      out += Div("phr", Span("pw", EscapeText(p.title)) + (gloss.empty() ? std::string() : std::string(" ") + gloss));
+      out += Div("phr", Span("pw", EscapeText(p.title)) +
+                            (gloss.empty() ? std::string() : std::string(" ") + gloss));
     }
     return Div("sect", "词组") + out;
   }
@@ -578,7 +611,8 @@ class ChineseBuilder {
       std::string head = Span("py", Bracket(EscapeWithReferences(PinyinMarks(c.pinyin))));
       if (c.traditional != c.simplified) {
         if (GbkEncodable(c.traditional)) {
-          head += std::string(" ") + Span("fl", "繁体") + " " + Span("trad", EscapeText(c.traditional));
+          head +=
+              std::string(" ") + Span("fl", "繁体") + " " + Span("trad", EscapeText(c.traditional));
         } else {
           ++counts_.droppedTexts;
         }
@@ -607,7 +641,8 @@ class ChineseBuilder {
   std::string Refs(const char* cls, const char* label, const std::vector<CedictRef>& refs) {
     std::string items;
     for (const auto& r : refs) {
-      std::string form = r.simplified == r.traditional ? r.simplified : r.traditional + "|" + r.simplified;
+      std::string form =
+          r.simplified == r.traditional ? r.simplified : r.traditional + "|" + r.simplified;
       if (!GbkEncodable(form)) {
         ++counts_.droppedTexts;
         continue;

@@ -29,7 +29,8 @@ struct Counts {
   std::size_t chinese = 0;
   std::size_t skippedHeadwords = 0;  // no GBK form, or unsafe in a page
   std::size_t droppedTexts = 0;      // senses, examples and forms with no GBK form
-  std::size_t duplicateHeadwords = 0;  // CEDICT headwords in Latin letters equal to an English one, left out
+  std::size_t duplicateHeadwords =
+      0;  // CEDICT headwords in Latin letters equal to an English one, left out
 };
 
 // English rows in case-insensitive alphabetical order, then Chinese rows in GBK byte

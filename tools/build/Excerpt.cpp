@@ -59,7 +59,8 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
   std::set<std::string> english, chinese;
   for (const auto& w : Lines(wordsFile)) {
     if (w.empty() || w[0] == '#') continue;
-    if (std::all_of(w.begin(), w.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (std::all_of(w.begin(), w.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
       std::string lemma = AsciiLower(w);
       std::replace(lemma.begin(), lemma.end(), ' ', '_');
       english.insert(lemma);
@@ -126,7 +127,10 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
   }
   for (const char* name : names) {
     std::vector<std::string> data;
-    const Pos pos = name[0] == 'n' ? Pos::Noun : name[0] == 'v' ? Pos::Verb : name[1] == 'd' && name[2] == 'j' ? Pos::Adj : Pos::Adv;
+    const Pos pos = name[0] == 'n'                     ? Pos::Noun
+                    : name[0] == 'v'                   ? Pos::Verb
+                    : name[1] == 'd' && name[2] == 'j' ? Pos::Adj
+                                                       : Pos::Adv;
     for (const auto& line : Lines(dict / (std::string("data.") + name))) {
       if (line.empty() || line[0] == ' ') continue;
       const auto key = SynsetKey(pos, std::stoull(FirstToken(line)));
@@ -177,7 +181,8 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
     const std::string& s = entries[i].simplified;
     if (chinese.count(s)) keep.insert(i);
     for (const auto& c : chinese) {
-      if (s.size() > c.size() && s.compare(0, c.size(), c) == 0 && startsTaken[c] < kPhrasesPerWord) {
+      if (s.size() > c.size() && s.compare(0, c.size(), c) == 0 &&
+          startsTaken[c] < kPhrasesPerWord) {
         ++startsTaken[c];
         keep.insert(i);
       }
@@ -186,7 +191,8 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
   for (const auto& w : headwords) {
     for (bool verb : {false, true}) {
       const auto hits = index.Find(w, verb);
-      for (std::size_t k = 0; k < hits.size() && k < kTranslationsPerWord; ++k) keep.insert(hits[k].entry);
+      for (std::size_t k = 0; k < hits.size() && k < kTranslationsPerWord; ++k)
+        keep.insert(hits[k].entry);
     }
   }
   // Readings of a headword travel together.

@@ -136,7 +136,8 @@ void SplitGloss(const std::string& gloss, std::string& definition,
       const auto close = p.find('"', 1);
       std::string ex = close == std::string::npos ? p.substr(1) : p.substr(1, close - 1);
       // Keep an attribution that follows the quote ("..." - Shakespeare).
-      if (close != std::string::npos && close + 1 < p.size()) ex.append(" ").append(Trim(p.substr(close + 1)));
+      if (close != std::string::npos && close + 1 < p.size())
+        ex.append(" ").append(Trim(p.substr(close + 1)));
       ex = Trim(ex);
       if (!ex.empty()) examples.push_back(ex);
     } else {
@@ -209,7 +210,8 @@ WordNet ReadWordNet(const std::filesystem::path& dictFolder) {
       l.lemma = std::string(t[0]);
       l.pos = pos;
       const auto synsetCount = Number(t[2], 10, indexPath.string());
-      if (synsetCount > t.size()) throw std::runtime_error("malformed lemma in " + indexPath.string());
+      if (synsetCount > t.size())
+        throw std::runtime_error("malformed lemma in " + indexPath.string());
       for (std::size_t k = t.size() - synsetCount; k < t.size(); ++k) {
         l.synsets.push_back(SynsetKey(pos, Number(t[k], 10, indexPath.string())));
       }

@@ -19,7 +19,7 @@ namespace enci {
 enum class Pos : char { Noun = 'n', Verb = 'v', Adj = 'a', Adv = 'r' };
 
 struct Pointer {
-  std::string symbol;  // "!" antonym, "@" hypernym, "~" hyponym, "&" similar to, ...
+  std::string symbol;    // "!" antonym, "@" hypernym, "~" hyponym, "&" similar to, ...
   std::uint64_t target;  // SynsetKey of the target
   int sourceWord;        // 1-based word number in this synset, 0 for the whole synset
   int targetWord;

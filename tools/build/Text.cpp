@@ -58,7 +58,8 @@ const std::vector<unsigned char>& GbkTable() {
   static std::once_flag once;
   std::call_once(once, [] {
     table.assign(0x10000, 0);
-    if (!QStringEncoder("GBK").isValid()) throw std::runtime_error("the GBK codec is not available");
+    if (!QStringEncoder("GBK").isValid())
+      throw std::runtime_error("the GBK codec is not available");
     for (char32_t c = 0; c < 0x10000; ++c) {
       if (c >= 0xD800 && c <= 0xDFFF) continue;
       const QChar ch(static_cast<char16_t>(c));
@@ -86,11 +87,20 @@ bool InGbk(char32_t c) { return c < 0x10000 && GbkTable()[c] != 0; }
 
 void EscapeInto(std::string& out, char32_t c, bool references) {
   switch (c) {
-    case '&': out += "&amp;"; return;
-    case '<': out += "&lt;"; return;
-    case '>': out += "&gt;"; return;
-    case '=': out += "&#61;"; return;
-    default: break;
+    case '&':
+      out += "&amp;";
+      return;
+    case '<':
+      out += "&lt;";
+      return;
+    case '>':
+      out += "&gt;";
+      return;
+    case '=':
+      out += "&#61;";
+      return;
+    default:
+      break;
   }
   if (references && !InGbk(c)) {
     out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
@@ -185,19 +195,19 @@ struct Phone {
 
 const std::map<std::string, Phone, std::less<>>& Phones() {
   static const std::map<std::string, Phone, std::less<>> table = {
-      {"AA", {"ɑ", "ɑ", true}},    {"AE", {"æ", "æ", true}},    {"AH", {"ʌ", "ə", true}},
-      {"AO", {"ɔ", "ɔ", true}},    {"AW", {"aʊ", "aʊ", true}},  {"AY", {"aɪ", "aɪ", true}},
-      {"EH", {"ɛ", "ɛ", true}},    {"ER", {"ɝ", "ɚ", true}},    {"EY", {"eɪ", "eɪ", true}},
-      {"IH", {"ɪ", "ɪ", true}},    {"IY", {"i", "i", true}},    {"OW", {"oʊ", "oʊ", true}},
-      {"OY", {"ɔɪ", "ɔɪ", true}},  {"UH", {"ʊ", "ʊ", true}},    {"UW", {"u", "u", true}},
-      {"B", {"b", "b", false}},    {"CH", {"tʃ", "tʃ", false}}, {"D", {"d", "d", false}},
-      {"DH", {"ð", "ð", false}},   {"F", {"f", "f", false}},    {"G", {"ɡ", "ɡ", false}},
-      {"HH", {"h", "h", false}},   {"JH", {"dʒ", "dʒ", false}}, {"K", {"k", "k", false}},
-      {"L", {"l", "l", false}},    {"M", {"m", "m", false}},    {"N", {"n", "n", false}},
-      {"NG", {"ŋ", "ŋ", false}},   {"P", {"p", "p", false}},    {"R", {"r", "r", false}},
-      {"S", {"s", "s", false}},    {"SH", {"ʃ", "ʃ", false}},   {"T", {"t", "t", false}},
-      {"TH", {"θ", "θ", false}},   {"V", {"v", "v", false}},    {"W", {"w", "w", false}},
-      {"Y", {"j", "j", false}},    {"Z", {"z", "z", false}},    {"ZH", {"ʒ", "ʒ", false}},
+      {"AA", {"ɑ", "ɑ", true}},   {"AE", {"æ", "æ", true}},    {"AH", {"ʌ", "ə", true}},
+      {"AO", {"ɔ", "ɔ", true}},   {"AW", {"aʊ", "aʊ", true}},  {"AY", {"aɪ", "aɪ", true}},
+      {"EH", {"ɛ", "ɛ", true}},   {"ER", {"ɝ", "ɚ", true}},    {"EY", {"eɪ", "eɪ", true}},
+      {"IH", {"ɪ", "ɪ", true}},   {"IY", {"i", "i", true}},    {"OW", {"oʊ", "oʊ", true}},
+      {"OY", {"ɔɪ", "ɔɪ", true}}, {"UH", {"ʊ", "ʊ", true}},    {"UW", {"u", "u", true}},
+      {"B", {"b", "b", false}},   {"CH", {"tʃ", "tʃ", false}}, {"D", {"d", "d", false}},
+      {"DH", {"ð", "ð", false}},  {"F", {"f", "f", false}},    {"G", {"ɡ", "ɡ", false}},
+      {"HH", {"h", "h", false}},  {"JH", {"dʒ", "dʒ", false}}, {"K", {"k", "k", false}},
+      {"L", {"l", "l", false}},   {"M", {"m", "m", false}},    {"N", {"n", "n", false}},
+      {"NG", {"ŋ", "ŋ", false}},  {"P", {"p", "p", false}},    {"R", {"r", "r", false}},
+      {"S", {"s", "s", false}},   {"SH", {"ʃ", "ʃ", false}},   {"T", {"t", "t", false}},
+      {"TH", {"θ", "θ", false}},  {"V", {"v", "v", false}},    {"W", {"w", "w", false}},
+      {"Y", {"j", "j", false}},   {"Z", {"z", "z", false}},    {"ZH", {"ʒ", "ʒ", false}},
   };
   return table;
 }

@@ -13,18 +13,21 @@ bool StartsWith(std::string_view s, std::string_view head) {
 
 const std::unordered_set<std::string>& StopWords() {
   static const std::unordered_set<std::string> words = {
-      "the", "and", "for", "with", "from", "that", "which", "who", "whom", "this", "these",
-      "those", "are", "was", "were", "been", "being", "has", "have", "had", "not", "but",
-      "its", "his", "her", "their", "one", "ones", "some", "something", "someone", "somebody",
-      "thing", "things", "person", "people", "used", "use", "especially", "usually", "often",
-      "etc", "such", "other", "any", "all", "into", "onto", "out", "over", "under", "more",
-      "most", "very", "can", "may", "will", "make", "made", "having", "state", "act", "kind",
-      "type", "form", "part", "way", "also", "than", "them", "they", "you", "your", "our"};
+      "the",  "and",   "for",        "with",    "from",     "that",   "which",  "who",    "whom",
+      "this", "these", "those",      "are",     "was",      "were",   "been",   "being",  "has",
+      "have", "had",   "not",        "but",     "its",      "his",    "her",    "their",  "one",
+      "ones", "some",  "something",  "someone", "somebody", "thing",  "things", "person", "people",
+      "used", "use",   "especially", "usually", "often",    "etc",    "such",   "other",  "any",
+      "all",  "into",  "onto",       "out",     "over",     "under",  "more",   "most",   "very",
+      "can",  "may",   "will",       "make",    "made",     "having", "state",  "act",    "kind",
+      "type", "form",  "part",       "way",     "also",     "than",   "them",   "they",   "you",
+      "your", "our"};
   return words;
 }
 
 std::string Stem(std::string w) {
-  if (w.size() > 4 && w.compare(w.size() - 3, 3, "ies") == 0) return w.substr(0, w.size() - 3) + "y";
+  if (w.size() > 4 && w.compare(w.size() - 3, 3, "ies") == 0)
+    return w.substr(0, w.size() - 3) + "y";
   if (w.size() > 5 && w.compare(w.size() - 3, 3, "ing") == 0) return w.substr(0, w.size() - 3);
   if (w.size() > 4 && w.compare(w.size() - 2, 2, "ed") == 0) return w.substr(0, w.size() - 2);
   if (w.size() > 3 && w.back() == 's' && w[w.size() - 2] != 's') return w.substr(0, w.size() - 1);
@@ -33,10 +36,11 @@ std::string Stem(std::string w) {
 
 // Notes that mark a gloss as a restricted or secondary use of the Chinese word.
 bool RestrictedNote(std::string_view note) {
-  for (const char* m : {"literary", "bound form", "dialect", "old", "archaic", "slang", "Tw",
-                        "Cantonese", "classical", "obsolete", "derog", "vulgar", "coll",
-                        "euphemism", "Internet", "loanword", "abbr", "lit.", "fig.",
-                        "onom", "Buddhism", "Taiwan", "Hokkien", "Wu dialect", "polite"}) {
+  for (const char* m :
+       {"literary",  "bound form", "dialect",    "old",   "archaic", "slang", "Tw",
+        "Cantonese", "classical",  "obsolete",   "derog", "vulgar",  "coll",  "euphemism",
+        "Internet",  "loanword",   "abbr",       "lit.",  "fig.",    "onom",  "Buddhism",
+        "Taiwan",    "Hokkien",    "Wu dialect", "polite"}) {
     if (note.find(m) != std::string_view::npos) return true;
   }
   return false;
@@ -77,10 +81,10 @@ std::vector<std::string> ContentWords(std::string_view text) {
 
 std::vector<CutGloss> CutSense(std::string_view sense) {
   std::vector<CutGloss> out;
-  for (const char* skip : {"variant of", "old variant of", "see ", "used in", "surname ",
-                           "abbr. for", "CL:", "classifier for", "also written", "also pr.",
-                           "erhua variant", "Japanese variant", "(old) variant",
-                           "same as", "see also", "(Tw) variant"}) {
+  for (const char* skip :
+       {"variant of", "old variant of", "see ", "used in", "surname ", "abbr. for",
+        "CL:", "classifier for", "also written", "also pr.", "erhua variant", "Japanese variant",
+        "(old) variant", "same as", "see also", "(Tw) variant"}) {
     if (StartsWith(sense, skip)) return out;
   }
   std::size_t start = 0;
@@ -112,7 +116,8 @@ std::vector<CutGloss> CutSense(std::string_view sense) {
       if (c == ' ' && (squeezed.empty() || squeezed.back() == ' ')) continue;
       squeezed.push_back(c);
     }
-    while (!squeezed.empty() && (squeezed.back() == ' ' || squeezed.back() == '.')) squeezed.pop_back();
+    while (!squeezed.empty() && (squeezed.back() == ' ' || squeezed.back() == '.'))
+      squeezed.pop_back();
     if (StartsWith(squeezed, "to ")) {
       g.verb = true;
       squeezed.erase(0, 3);

@@ -17,9 +17,8 @@ bool AllLower(std::string_view s) {
   return !s.empty();
 }
 
-const std::vector<std::string>* Find(const std::map<std::string, std::vector<std::string>,
-                                                    std::less<>>& m,
-                                     std::string_view key) {
+const std::vector<std::string>* Find(
+    const std::map<std::string, std::vector<std::string>, std::less<>>& m, std::string_view key) {
   const auto it = m.find(key);
   return it == m.end() ? nullptr : &it->second;
 }
@@ -129,8 +128,8 @@ VerbForms VerbFormsOf(std::string_view verb, const Exceptions& exc) {
     if (v.third.empty()) {
       if (ConsonantY(w)) {
         v.third = w.substr(0, w.size() - 1) + "ies";
-      } else if (EndsWith(w, "s") || EndsWith(w, "x") || EndsWith(w, "z") ||
-                 EndsWith(w, "ch") || EndsWith(w, "sh") || EndsWith(w, "o")) {
+      } else if (EndsWith(w, "s") || EndsWith(w, "x") || EndsWith(w, "z") || EndsWith(w, "ch") ||
+                 EndsWith(w, "sh") || EndsWith(w, "o")) {
         v.third = w + "es";
       } else {
         v.third = w + "s";
