@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "ui/Controls.h"
 #include "ui/Gbk.h"
 #include "ui/Platform.h"
 #include "ui/WebBrowser.h"
@@ -168,6 +169,33 @@ TEST(NetworkPageFetcherTest, PageFromALocalServerAndTheErrorPageWhenNoneAnswers)
   offline.Navigate(address);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !offline.toPlainText().isEmpty(); }, 20000));
   EXPECT_TRUE(offline.toPlainText().contains("无法显示此网页"));
+}
+
+TEST(ControlsTest, EditReportsClicksAndTypedCharactersAndKeepsThem) {
+  ui::TEdit edit;
+  std::string typed;
+  int clicks = 0;
+  QObject::connect(&edit, &ui::TEdit::keyPressed, [&](char key) { typed += key; });
+  QObject::connect(&edit, &ui::TEdit::clicked, [&] { ++clicks; });
+  QTest::keyClicks(&edit, "ab");
+  QTest::keyClick(&edit, Qt::Key_Return);
+  QTest::keyClick(&edit, Qt::Key_Enter);
+  QTest::keyClick(&edit, Qt::Key_Backspace);
+  QTest::keyClick(&edit, Qt::Key_Shift);  // no character
+  QTest::mouseClick(&edit, Qt::LeftButton);
+  QTest::mouseClick(&edit, Qt::RightButton);
+  EXPECT_EQ(typed, "ab\r\r\b");
+  EXPECT_EQ(edit.text(), "a");  // the keys still reach the box
+  EXPECT_EQ(clicks, 1);
+
+  ui::TLabel label("x");
+  label.resize(40, 20);
+  int labelClicks = 0;
+  QObject::connect(&label, &ui::TLabel::clicked, [&] { ++labelClicks; });
+  QTest::mouseClick(&label, Qt::LeftButton);
+  QTest::mouseClick(&label, Qt::RightButton);
+  QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(100, 100));  // released outside
+  EXPECT_EQ(labelClicks, 1);
 }
 
 }  // namespace
