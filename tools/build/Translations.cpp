@@ -134,11 +134,24 @@ TranslationIndex::TranslationIndex(const std::vector<CedictEntry>& entries) {
   // How many headwords use each character: characters that few words are built from are
   // rare or literary, and so are the words that hold them.
   std::unordered_map<std::string, int> uses;
+  // How many longer headwords contain each word: words that others are built from are the
+  // common ones (岸 in 海岸, 河岸; 快乐 in 生日快乐).
+  std::unordered_map<std::string, int> within;
   {
     std::unordered_set<std::string> seen;
     for (const auto& entry : entries) {
       if (!seen.insert(entry.simplified).second) continue;
-      for (const auto& ch : Utf8Chars(entry.simplified)) ++uses[ch];
+      const auto chars = Utf8Chars(entry.simplified);
+      for (const auto& ch : chars) ++uses[ch];
+      std::unordered_set<std::string> parts;
+      for (std::size_t i = 0; i < chars.size(); ++i) {
+        std::string part;
+        for (std::size_t j = i; j < chars.size() && j < i + 4; ++j) {
+          part += chars[j];
+          if (j - i + 1 < chars.size()) parts.insert(part);
+        }
+      }
+      for (const auto& p : parts) ++within[p];
     }
   }
   for (std::size_t e = 0; e < entries.size(); ++e) {
@@ -155,6 +168,9 @@ TranslationIndex::TranslationIndex(const std::vector<CedictEntry>& entries) {
     } else if (fewest < 40) {
       rarity += 2;
     }
+    const auto found = within.find(entry.simplified);
+    const int compounds = found == within.end() ? 0 : found->second;
+    rarity += compounds == 0 ? 3 : compounds < 3 ? 1 : compounds < 10 ? 0 : -1;
     // A reading that is also a variant of another character is a secondary use.
     for (const auto& sense : entry.senses) {
       if (sense.find("variant of") != std::string::npos) {
