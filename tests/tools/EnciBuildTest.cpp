@@ -16,6 +16,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/tools/SourceFixture.h"
 #include "tools/build/Builder.h"
+#include "tools/build/Excerpt.h"
 #include "tools/build/Text.h"
 
 namespace {
@@ -173,6 +174,23 @@ TEST_F(EnciBuild, WritesKeyedIndexPlainEntriesStyleSheetAndNotices) {
   text << css.rdbuf();
   EXPECT_EQ(text.str(), enci::StyleSheet());
   EXPECT_TRUE(std::filesystem::file_size(out / "NOTICES.txt") > 0);
+}
+
+TEST_F(EnciBuild, ExcerptKeepsWhatTheListedWordsNeed) {
+  enci_test::WriteText(dir_.path() / "words.txt", "# sample\nbank\n银\n");
+  enci::WriteExcerpt(dir_.path() / "words.txt", dir_.path() / "src", dir_.path() / "excerpt");
+  const auto excerpt = enci::ReadSources(dir_.path() / "excerpt");
+  enci::Counts counts;
+  std::vector<std::string> titles;
+  for (const auto& r : enci::BuildRows(excerpt, counts)) titles.push_back(r.title);
+  // bank with its phrase and the synsets it points to (not headwords themselves), 银 with the
+  // headword that begins with it, and 银行 again as the translation of "bank".
+  const std::vector<std::string> expected = {"bank", "Bank of England", "银", "银行"};
+  EXPECT_EQ(titles, expected);
+  EXPECT_EQ(excerpt.pronunciations.count("bank"), 1u);
+  EXPECT_EQ(excerpt.pronunciations.count("go"), 0u);
+  ASSERT_EQ(excerpt.cedict.front().simplified, "银行");
+  EXPECT_EQ(excerpt.cedict.front().classifiers.size(), 1u);  // the lookup list travels along
 }
 
 }  // namespace
