@@ -431,7 +431,6 @@ class EnglishBuilder {
 
   std::string SynonymsAndAntonyms(const Head& head) const {
     std::string syn, ant;
-    const std::string lower = AsciiLower(head.title);
     for (const Lemma* l : head.lemmas) {
       std::vector<std::string> synonyms, antonyms;
       auto add = [](std::vector<std::string>& list, const std::string& w) {
@@ -468,7 +467,6 @@ class EnglishBuilder {
     std::string out;
     if (!syn.empty()) out += Div("sect", "同义词") + syn;
     if (!ant.empty()) out += Div("sect", "反义词") + ant;
-    (void)lower;
     return out;
   }
 

@@ -125,12 +125,11 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
     std::replace(spaced.begin(), spaced.end(), '_', ' ');
     headwords.insert(spaced);
   }
-  for (const char* name : names) {
+  const Pos kinds[] = {Pos::Noun, Pos::Verb, Pos::Adj, Pos::Adv};
+  for (std::size_t k = 0; k < 4; ++k) {
+    const char* name = names[k];
+    const Pos pos = kinds[k];
     std::vector<std::string> data;
-    const Pos pos = name[0] == 'n'                     ? Pos::Noun
-                    : name[0] == 'v'                   ? Pos::Verb
-                    : name[1] == 'd' && name[2] == 'j' ? Pos::Adj
-                                                       : Pos::Adv;
     for (const auto& line : Lines(dict / (std::string("data.") + name))) {
       if (line.empty() || line[0] == ' ') continue;
       const auto key = SynsetKey(pos, std::stoull(FirstToken(line)));
