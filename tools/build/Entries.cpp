@@ -306,8 +306,18 @@ class EnglishBuilder {
   }
 
   std::string TranslationLines(const Head& head) const {
+    // CEDICT's glosses tell verbs ("to ...") from the rest but not nouns from adjectives:
+    // the rest goes once, under the part of speech with the most senses.
+    const Lemma* primary = nullptr;
+    for (const Lemma* l : head.lemmas) {
+      if (l->pos != Pos::Verb &&
+          (primary == nullptr || l->synsets.size() > primary->synsets.size())) {
+        primary = l;
+      }
+    }
     std::string out;
     for (const Lemma* l : head.lemmas) {
+      if (l->pos != Pos::Verb && l != primary) continue;
       const auto zh = Chinese(head.title, l->pos == Pos::Verb, kMaxTranslations);
       if (zh.empty()) continue;
       out += Div("trans", Span("pos", PosLabel(l->pos)) + " " + EscapeText(Join(zh, "；")));
