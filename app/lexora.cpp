@@ -138,6 +138,8 @@ void Tflexora::BuildLayout() {
     (*r.button)->setFont(Song(13));
   }
   r1->setChecked(true);
+  // Only the selected mode button is a tab stop; Qt keeps that up once one of them has focus.
+  for (QRadioButton* r : {r2, r3, r4}) r->setFocusPolicy(Qt::ClickFocus);
 
   GroupBox3 = new QGroupBox(QStringLiteral("快速检索"), this);
   GroupBox3->setGeometry(200, 8, 489, 81);

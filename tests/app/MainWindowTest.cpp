@@ -320,6 +320,34 @@ TEST_F(MainWindowTest, StackingTabOrderAndModeButtons) {
   EXPECT_FALSE(w.r1->isChecked() || w.r2->isChecked() || w.r4->isChecked());
 }
 
+TEST_F(MainWindowTest, TabReachesOnlyTheSelectedModeButton) {
+  Tflexora w(services);
+  w.show();
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  const struct {
+    const char* what;
+    QWidget* from;
+    QRadioButton* select;  // clicked first; null: the start state
+    bool back;
+    QWidget* to;
+  } cases[] = {
+      {"back from the quick search box", w.eso, nullptr, true, w.r1},
+      {"on from the entry view", w.EmbeddedWB1, nullptr, false, w.r1},
+      {"from the selected button", w.r1, nullptr, false, w.eso},
+      {"back to another selection", w.eso, w.r3, true, w.r3},
+      {"from another selection", w.r3, w.r3, false, w.eso},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.select != nullptr) QTest::mouseClick(c.select, Qt::LeftButton);
+    c.from->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), c.back ? Qt::Key_Backtab : Qt::Key_Tab,
+                    c.back ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_EQ(QApplication::focusWidget(), c.to);
+  }
+}
+
 TEST_F(MainWindowTest, UsageLabelShowsTheUsageText) {
   Tflexora w(services);
   QTest::mouseClick(w.Label5, Qt::LeftButton);
