@@ -1,3 +1,4 @@
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -6,11 +7,16 @@
 
 namespace {
 
-// Voice descriptions are tested in lower case, and only the ASCII letters are folded: GBK
-// second bytes must stay as they are.
+// Voice descriptions are tested in lower case, and only the ASCII letters are folded: the
+// second byte of a double-byte character stays as it is, even where it looks like a capital.
 std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x81 && byte <= 0xFE) {
+      ++i;
+    } else if (byte >= 'A' && byte <= 'Z') {
+      text[i] = static_cast<char>(byte - 'A' + 'a');
+    }
   }
   return text;
 }

@@ -82,6 +82,11 @@ TEST_F(MainWindow, TheFirstClickChoosesTheFirstVoiceNamingAnnaOrSam) {
       {"Chinese description",
        {QStringLiteral("Microsoft Anna - 英语（美国）")},
        {"count", "describe 0", "voice 0"}},
+      // Its second byte is "M", but a Chinese character is not lower-cased.
+      {"double-byte character ending in M",
+       {ui::FromGbk("\x81\x4D"
+                    "icrosoft Sam")},
+       {"count", "describe 0"}},
       {"no match",
        {"kal16 - English (United States)", "Microsoft Mary", "anna sam"},
        {"count", "describe 0", "describe 1", "describe 2"}},
