@@ -16,6 +16,14 @@ std::string_view PathDelimiters() {
 #endif
 }
 
+std::string_view PathSeparator() {
+#ifdef _WIN32
+  return "\\";
+#else
+  return "/";
+#endif
+}
+
 std::size_t LastDelimiter(std::string_view text, std::string_view delimiters) {
   std::size_t last = std::string_view::npos;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -70,7 +78,7 @@ bool Tflexora::CreateShortcut(const std::string& target, const std::string& link
   if (directory.empty() && folder == -1) folder = kDesktop;
   std::string path;
   if (folder < 0) {
-    const std::string dir = app::ExcludeTrailingDelimiter(directory, app::PathDelimiters());
+    const std::string dir = app::ExcludeTrailingDelimiter(directory, app::PathSeparator());
     if (!ui::DirectoryExists(dir)) return false;
     path = dir + "/" + name + ".lnk";
   } else {

@@ -12,6 +12,9 @@ namespace app {
 // The characters that end a folder name in a path: "\" and ":" on Windows, "/" elsewhere.
 std::string_view PathDelimiters();
 
+// The folder separator alone: "\" on Windows, "/" elsewhere; a drive's ":" is not one.
+std::string_view PathSeparator();
+
 // Index of the last byte of text that is one of delimiters and not the trail byte of a
 // double-byte character; npos when there is none.
 std::size_t LastDelimiter(std::string_view text, std::string_view delimiters);

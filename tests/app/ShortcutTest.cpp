@@ -31,6 +31,13 @@ TEST(LastDelimiterTest, TrailBytesOfDoubleByteCharactersAreNotDelimiters) {
   EXPECT_EQ(app::ExcludeTrailingDelimiter("C:\\", "\\:"), "C:");
   EXPECT_EQ(app::ExcludeTrailingDelimiter("C:\\Dir" + joe, "\\:"), "C:\\Dir" + joe);
   EXPECT_EQ(app::ExcludeTrailingDelimiter("/tmp/links//", "/"), "/tmp/links/");
+  // A shortcut's directory loses one trailing separator, never a drive's colon.
+  const std::string sep(app::PathSeparator());
+  for (const auto& [directory, kept] : {std::pair{"links" + sep, std::string("links")},
+                                        std::pair{std::string("C:"), std::string("C:")},
+                                        std::pair{"C:" + sep, std::string("C:")}}) {
+    EXPECT_EQ(app::ExcludeTrailingDelimiter(directory, app::PathSeparator()), kept) << directory;
+  }
 }
 
 class CreateShortcutTest : public AppTest {
