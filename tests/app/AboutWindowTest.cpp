@@ -55,8 +55,34 @@ TEST_F(AboutWindowTest, WindowAndDescription) {
   EXPECT_EQ(f.Button1->text(), "返回");
   EXPECT_EQ(f.Label3->text(), "官方主页");
   EXPECT_EQ(f.Label2->text(), QString("官方主页: ") + QINGHE_SITE_HOST + " ");
-  EXPECT_EQ(f.WebBrowser1->geometry(), QRect(16, 200, 545, 217));
-  EXPECT_EQ(f.Label1->geometry(), QRect(16, 24, 513, 137));
+  EXPECT_EQ(f.font().pixelSize(), 11);
+  const QColor navy(0, 0, 128);
+  const struct {
+    const char* name;
+    QWidget* widget;
+    QWidget* parent;
+    QRect geometry;
+    int fontPixels;
+    bool navy, link;
+  } table[] = {
+      {"Label3", f.Label3, &f, {16, 432, 73, 16}, 13, true, true},
+      {"GroupBox1", f.GroupBox1, &f, {16, 8, 545, 185}, 11, false, false},
+      {"Label1", f.Label1, f.GroupBox1, {16, 24, 513, 137}, 13, false, false},
+      {"Label2", f.Label2, f.GroupBox1, {16, 160, 201, 16}, 13, false, true},
+      {"Button1", f.Button1, &f, {488, 424, 73, 33}, 13, true, false},
+      {"WebBrowser1", f.WebBrowser1, &f, {16, 200, 545, 217}, 11, false, false},
+  };
+  for (const auto& c : table) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.widget->parentWidget(), c.parent);
+    EXPECT_EQ(c.widget->geometry(), c.geometry);
+    EXPECT_EQ(c.widget->font().pixelSize(), c.fontPixels);
+    EXPECT_EQ(c.widget->palette().color(QPalette::WindowText) == navy, c.navy);
+    EXPECT_EQ(c.widget->cursor().shape() == Qt::PointingHandCursor, c.link);
+  }
+  EXPECT_EQ(f.Button1->palette().color(QPalette::ButtonText), navy);
+  EXPECT_TRUE(f.Label1->wordWrap());
+  EXPECT_EQ(f.Button1->nextInFocusChain(), f.WebBrowser1);
 
   const std::string text = ui::ToGbk(f.Label1->text());
   const std::string first = ui::Gbk(
