@@ -40,6 +40,20 @@ QString StyleSheetText(const QByteArray& bytes, const QByteArray& pageEncoding) 
   return DecoderByName(pageEncoding).decode(bytes);
 }
 
+// The page's own charset when it names one (byte-order mark or meta tag, as Qt looks for it);
+// otherwise GBK, where Qt alone would guess UTF-8.
+QStringDecoder PageDecoder(const QByteArray& bytes) {
+  const QByteArray head = bytes.left(1024).toLower();
+  const qsizetype meta = head.indexOf("meta ");
+  const bool declared = QStringDecoder::encodingForData(bytes).has_value() ||
+                        (meta >= 0 && head.indexOf("charset=", meta) >= 0);
+  if (declared) {
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+    if (decoder.isValid()) return decoder;
+  }
+  return QStringDecoder(kDefaultEncoding);
+}
+
 }  // namespace
 
 TEmbeddedWB::TEmbeddedWB(QWidget* parent) : QTextBrowser(parent) {
@@ -60,8 +74,7 @@ void TEmbeddedWB::Navigate(const std::string& fullPathGbk) {
   if (file.error() != QFileDevice::NoError) {
     throw EPlatformError("Cannot read page \"" + fullPathGbk + "\". " + ToGbk(file.errorString()));
   }
-  QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
-  if (!decoder.isValid()) decoder = QStringDecoder(kDefaultEncoding);
+  QStringDecoder decoder = PageDecoder(bytes);
   pageEncoding_ = decoder.name();
   const QString html = decoder.decode(bytes);
 

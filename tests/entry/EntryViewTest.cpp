@@ -74,6 +74,32 @@ TEST_F(EntryView, ShowsAGbkPageWithItsLinkedStyleSheet) {
   EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("梨")));
 }
 
+TEST_F(EntryView, ReadsAPageInTheCharsetItDeclaresElseAsGbk) {
+  const char* const kLink = "<link href=\"./encd.css\" rel=\"stylesheet\" type=\"text/css\">";
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool gbk;  // the GBK style sheet is read in the page's charset
+  } cases[] = {
+      {"GBK declared", EntryPage("apple", "苹果"), true},
+      {"UTF-8 declared",
+       std::string("<html><head><meta charset=\"utf-8\">") + kLink +
+           "</head><body><p class=\"word\">apple</p>苹果</body></html>",
+       false},
+      {"nothing declared",
+       Gbk(std::string("<html><head>") + kLink +
+           "</head><body><p class=\"word\">apple</p>苹果</body></html>"),
+       true},
+  };
+  for (const auto& c : cases) {
+    view.Navigate(Write("1.html", c.bytes));
+    EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("苹果"))) << c.name;
+    if (c.gbk) {
+      EXPECT_TRUE(view.toHtml().contains(QStringLiteral("宋体"))) << c.name;
+    }
+  }
+}
+
 TEST_F(EntryView, APageThatCannotBeReadIsAnErrorAndKeepsThePageShown) {
   const std::string shown = Write("1.html", EntryPage("apple", "苹果"));
   view.Navigate(shown);
