@@ -4,9 +4,13 @@ namespace entry {
 
 namespace {
 
-bool IsLeadByte(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  return b >= 0x81 && b <= 0xFE;
+// A first byte 0x81-0xFE followed by a second byte 0x40-0xFE. A first byte without a
+// valid second one stands alone, so it cannot hide a "<" or "/" that follows it.
+bool IsDoubleByte(std::string_view text, std::size_t i) {
+  if (i + 1 >= text.size()) return false;
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const auto trail = static_cast<unsigned char>(text[i + 1]);
+  return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE;
 }
 
 // One pass: every occurrence of from that starts on a character boundary becomes to.
@@ -18,7 +22,7 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     if (text.compare(i, from.size(), from) == 0) {
       out += to;
       i += from.size();
-    } else if (IsLeadByte(text[i]) && i + 1 < text.size()) {
+    } else if (IsDoubleByte(text, i)) {
       // A double-byte character goes over whole, so its second byte never starts a match.
       out.append(text.substr(i, 2));
       i += 2;

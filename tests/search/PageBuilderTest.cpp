@@ -38,6 +38,8 @@ TEST(PageBuilder, ExpansionPasses) {
       {"CC==", "Cclass=="},      // no rescan of what was put in
       {"</S<S", "</span<span"},  // "</S" goes first, so its "S" is not met again
       {"C=C=", "class=class="},
+      // A first byte without a valid second byte is a character of its own.
+      {"\x81<S C=x>\xFE</S>", "\x81<span class=x>\xFE</span>"},
       {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(entry::ExpandMarkup(c.in), c.out) << c.in;
