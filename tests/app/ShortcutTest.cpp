@@ -153,4 +153,26 @@ TEST_F(CreateShortcutTest, WritesADesktopEntryThatStartsTheProgramInItsFolder) {
   EXPECT_TRUE(real.SpecialFolderPath(26).has_value());
 }
 
+TEST(DesktopEntryTest, ExecQuotesTheTargetAndValuesAreEscaped) {
+  // Quoting escapes " ` $ \ with a backslash, then the string-value escape doubles every
+  // backslash; a literal % is doubled.
+  const struct {
+    std::string target, exec;
+  } cases[] = {
+      {"/opt/d/dict", R"("/opt/d/dict")"},        {"/opt/a b/dict", R"("/opt/a b/dict")"},
+      {"/opt/a\"b/dict", R"("/opt/a\\"b/dict")"}, {"/opt/a`b/dict", R"("/opt/a\\`b/dict")"},
+      {"/opt/a$b/dict", R"("/opt/a\\$b/dict")"},  {"/opt/a\\b/dict", R"("/opt/a\\\\b/dict")"},
+      {"/opt/a'b/dict", R"("/opt/a'b/dict")"},    {"/opt/100%/dict", R"("/opt/100%%/dict")"},
+      {"/opt/a\tb/dict", R"("/opt/a\tb/dict")"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    const std::string text = ui::DesktopEntryText("n", c.target, "/opt/");
+    EXPECT_NE(text.find("\nExec=" + c.exec + "\n"), std::string::npos) << text;
+  }
+  const std::string escaped = ui::DesktopEntryText(" lead", "/d", "/a\\b/");
+  EXPECT_NE(escaped.find("\nName=\\slead\n"), std::string::npos) << escaped;
+  EXPECT_NE(escaped.find("\nPath=/a\\\\b/\n"), std::string::npos) << escaped;
+}
+
 }  // namespace
