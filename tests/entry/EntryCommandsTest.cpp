@@ -131,12 +131,20 @@ TEST_F(MainWindow, AFailedVoiceChoiceIsReportedAndTriedAgain) {
   EXPECT_EQ(dialogs.errors.size(), 2u);
 
   speech.failDescription.reset();
+  speech.failVoice = true;
+  speech.calls.clear();
+  Say("apple");
+  EXPECT_EQ(speech.calls, (Calls{"count", "describe 0", "describe 1", "voice 1"}));
+  EXPECT_FALSE(LookupState.VoiceChosen);
+  EXPECT_EQ(dialogs.errors.size(), 3u);
+
+  speech.failVoice = false;
   speech.calls.clear();
   Say("apple");
   EXPECT_EQ(speech.calls, (Calls{"count", "describe 0", "describe 1", "voice 1", "speak 2 ''",
                                  "speak 1 'apple'"}));
   EXPECT_TRUE(LookupState.VoiceChosen);
-  EXPECT_EQ(dialogs.errors.size(), 2u);
+  EXPECT_EQ(dialogs.errors.size(), 3u);
 }
 
 TEST_F(MainWindow, EveryClickPurgesFirstAndSpeaksTheWholeWordUntrimmed) {

@@ -16,6 +16,7 @@ struct RecordingSpeech : ui::ISpeechVoice {
   QStringList voices;                  // descriptions, in the platform's order
   bool failCount = false;              // listing the voices fails
   std::optional<int> failDescription;  // reading this voice's description fails
+  bool failVoice = false;              // assigning a voice fails
   bool failSpeak = false;              // every Speak fails
   std::vector<std::string> calls;      // "count", "describe 1", "voice 1", "speak 2 'text'"
 
@@ -29,7 +30,10 @@ struct RecordingSpeech : ui::ISpeechVoice {
     if (failDescription == index) throw ui::EPlatformError("cannot describe voice");
     return voices.at(index);
   }
-  void SetVoice(int index) override { calls.push_back("voice " + std::to_string(index)); }
+  void SetVoice(int index) override {
+    calls.push_back("voice " + std::to_string(index));
+    if (failVoice) throw ui::EPlatformError("cannot use the voice");
+  }
   void Speak(const QString& text, int flags) override {
     calls.push_back("speak " + std::to_string(flags) + " '" + text.toStdString() + "'");
     if (failSpeak) throw ui::EPlatformError("No audio device available");
