@@ -20,23 +20,25 @@ class Writer {
   Writer(const std::string& path, const char* key) : path_(path), temp_(path + ".part") {
     store::EnsureCipherForm();
     RemoveTemp();
-    if (sqlite3_open_v2(temp_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-      Fail("open");
+    // No destructor runs for a constructor that throws: release here what it made.
+    try {
+      if (sqlite3_open_v2(temp_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                          nullptr) != SQLITE_OK) {
+        Fail("open");
+      }
+      // The same call the reader makes, so the file opens under the key as the program
+      // applies it.
+      if (key != nullptr) sqlite3_key(db_, key, 4);
+      // A half-written temporary file is thrown away, never recovered, so it needs no
+      // journal and no syncs of its own; Finish syncs it once before it replaces the store.
+      Exec("PRAGMA journal_mode = OFF");
+      Exec("PRAGMA synchronous = OFF");
+    } catch (...) {
+      Release();
+      throw;
     }
-    // The same call the reader makes, so the file opens under the key as the program
-    // applies it.
-    if (key != nullptr) sqlite3_key(db_, key, 4);
-    // A half-written temporary file is thrown away, never recovered, so it needs no
-    // journal and no syncs of its own; Finish syncs it once before it replaces the store.
-    Exec("PRAGMA journal_mode = OFF");
-    Exec("PRAGMA synchronous = OFF");
   }
-  ~Writer() {
-    if (stmt_ != nullptr) sqlite3_finalize(stmt_);
-    if (db_ != nullptr) sqlite3_close(db_);
-    if (!done_) RemoveTemp();
-  }
+  ~Writer() { Release(); }
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
 
@@ -90,6 +92,13 @@ class Writer {
     if (!synced) {
       throw ESQLiteException("Could not write store \"" + path_ + "\": " + std::strerror(errno));
     }
+  }
+  void Release() {
+    if (stmt_ != nullptr) sqlite3_finalize(stmt_);
+    if (db_ != nullptr) sqlite3_close(db_);
+    stmt_ = nullptr;
+    db_ = nullptr;
+    if (!done_) RemoveTemp();
   }
   void RemoveTemp() {
     std::error_code ec;

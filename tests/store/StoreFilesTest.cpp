@@ -144,6 +144,14 @@ TEST(StoreFilesTest, WriterReplacesAStoreAndKeepsTheOldOneWhenAWriteFails) {
   EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey, "SELECT * FROM enci"),
             std::vector<std::string>{"2|new"});
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{IndexStoreName});
+
+  // A folder that is not there: the open fails and leaves nothing behind, connection
+  // included (the sanitizer build checks that).
+  EXPECT_EQ(ErrorOf([] {
+              WriteEntryStore("nowhere/enci.dbf", {{1, "a"}});
+            }),
+            "Could not write store \"nowhere/enci.dbf\" (open): unable to open database file");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{IndexStoreName});
 }
 
 TEST(StoreFilesTest, WriterRefusesEntryNumbersLongerThanEightCharacters) {
