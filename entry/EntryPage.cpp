@@ -20,7 +20,9 @@ void Tflexora::shownr(const std::string& statement) {
   const std::string title = word->FieldAsString(word->FieldIndex("title"));
   const std::string id = word->FieldAsString(word->FieldIndex("id"));
 
-  GroupBox2->setTitle(ui::FromGbk(ui::Gbk("单词: ") + title));
+  // A lone "&" in a group box title marks a shortcut and is not drawn; "&&" draws one.
+  GroupBox2->setTitle(
+      ui::FromGbk(ui::Gbk("单词: ") + title).replace(QLatin1Char('&'), QLatin1String("&&")));
   LookupState.CurrentWord = title;
   LookupState.CurrentEntryId = id;
 
@@ -45,6 +47,8 @@ void Tflexora::shownr(const std::string& statement) {
   const bool navy = palette.color(QPalette::WindowText) == kNavy;
   palette.setColor(QPalette::WindowText, navy ? kRed : kNavy);
   Label2->setPalette(palette);
+  // A headword is text even where it looks like markup.
+  Label2->setTextFormat(Qt::PlainText);
   Label2->setText(ui::FromGbk(ui::Gbk("联网查看单词:") + LookupState.CurrentWord));
   Label2->adjustSize();
 }
