@@ -1,5 +1,6 @@
 #include <QPushButton>
 #include <QRadioButton>
+#include <string>
 #include <utility>
 
 #include "app/lexora.h"
@@ -7,8 +8,20 @@
 #include "ui/Controls.h"
 #include "ui/Gbk.h"
 
+namespace {
+
+// The box's text as GBK bytes, without NUL characters: a statement ends at a NUL, so one
+// pasted into the box would cut the statement short.
+std::string BoxText(const QLineEdit* box) {
+  std::string text = ui::ToGbk(box->text());
+  std::erase(text, '\0');
+  return text;
+}
+
+}  // namespace
+
 void Tflexora::Edit1Change() {
-  const std::string text = search::TrimBlank(ui::ToGbk(Edit1->text()));
+  const std::string text = search::TrimBlank(BoxText(Edit1));
   if (text.empty()) return;
   LookupState.SearchTerm = text;
   showxx(search::IncrementalStatement(text), 1);
@@ -24,7 +37,7 @@ void Tflexora::esoKeyPress(char& Key) {
 }
 
 void Tflexora::Button1Click() {
-  const std::string text = search::TrimBlank(ui::ToGbk(eso->text()));
+  const std::string text = search::TrimBlank(BoxText(eso));
   LookupState.SearchTerm = text;
   if (text.empty()) {
     services_.dialogs->MessageDlg(ui::Gbk("请输入要查询的内容?"), ui::DialogType::Warning,

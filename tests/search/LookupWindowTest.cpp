@@ -381,6 +381,13 @@ TEST_F(LookupWindow, TypedCharacterOutsideGbkBecomesAQuestionMark) {
   Type("a\xF0\x9F\x98\x80");  // an emoji
   EXPECT_EQ(LookupState.SearchTerm, "a?");
   EXPECT_EQ(LookupState.CurrentWord, "a?b");
+  // A pasted NUL character is left out: a statement would end at it.
+  w->Edit1->setText(QStringLiteral("a") + QChar(0) + QStringLiteral("?b"));
+  EXPECT_EQ(LookupState.SearchTerm, "a?b");
+  w->eso->setText(QChar(0) + QStringLiteral("b"));
+  w->Button1->click();
+  EXPECT_EQ(LookupState.SearchTerm, "b");
+  EXPECT_EQ(LookupState.CurrentWord, "b");
   EXPECT_TRUE(dialogs.errors.empty());
 }
 
