@@ -84,8 +84,8 @@ inline std::string EnglishEntry(Lcg& next) {
     if (s == 1 || next(4) == 0) {
       a += "<div C=\"posh\"><S C=\"pos\">n.</S> \xC3\xFB\xB4\xCA</div>";
     }
-    a += "<div C=\"sense\"><S C=\"num\">" + std::to_string(s) + ".</S> " +
-         Words(next, 4 + next(12));
+    a +=
+        "<div C=\"sense\"><S C=\"num\">" + std::to_string(s) + ".</S> " + Words(next, 4 + next(12));
     if (next(2) == 0) a += " <S C=\"zh\">" + Hanzi(next, 2) + "\xA3\xBB" + Hanzi(next, 3) + "</S>";
     a += "</div>";
     if (next(3) == 0) a += "<div C=\"ex\">" + Words(next, 5 + next(8)) + "</div>";
@@ -111,7 +111,8 @@ inline std::string EnglishEntry(Lcg& next) {
 
 inline std::string ChineseEntry(Lcg& next) {
   std::string a = "<div C=\"phon\"><S C=\"py\">[" + Words(next, 1 + next(3)) + "]</S>";
-  if (next(2) == 0) a += " <S C=\"fl\">\xB7\xB1\xCC\xE5</S> <S C=\"trad\">" + Hanzi(next, 2) + "</S>";
+  if (next(2) == 0)
+    a += " <S C=\"fl\">\xB7\xB1\xCC\xE5</S> <S C=\"trad\">" + Hanzi(next, 2) + "</S>";
   a += "</div>";
   for (std::uint32_t s = 1, n = 1 + next(3); s <= n; ++s) {
     a += "<div C=\"sense\"><S C=\"num\">" + std::to_string(s) + ".</S> " +

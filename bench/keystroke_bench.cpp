@@ -113,8 +113,8 @@ class Session {
   // An error box from a handler means the figure measures the wrong thing.
   bool Failed(benchmark::State& state) {
     if (dialogs_.errors.empty() && dialogs_.shown.empty()) return false;
-    const std::string what = dialogs_.errors.empty() ? dialogs_.shown.front().text
-                                                     : dialogs_.errors.front().second;
+    const std::string what =
+        dialogs_.errors.empty() ? dialogs_.shown.front().text : dialogs_.errors.front().second;
     state.SkipWithError(("the window reported: " + what).c_str());
     dialogs_.errors.clear();
     dialogs_.shown.clear();
