@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <QUrl>
 #include <memory>
@@ -79,7 +80,14 @@ void TEmbeddedWB::Navigate(const std::string& fullPathGbk) {
   const QString html = decoder.decode(bytes);
 
   document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/')));
+  // setHtml empties the document first, which hides a shown scroll bar; a long page then gets
+  // laid out at the full width and again when the bar comes back. Keeping the bar through the
+  // load saves that second layout; the policy goes back at once.
+  const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+  const bool keepBar = policy == Qt::ScrollBarAsNeeded && verticalScrollBar()->isVisible();
+  if (keepBar) setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHtml(html);
+  if (keepBar) setVerticalScrollBarPolicy(policy);
   hasPage_ = true;
 }
 

@@ -221,6 +221,35 @@ TEST_F(ViewWindow, TheWheelOverABrowserViewGivesItTheFocusAndStillScrolls) {
   EXPECT_TRUE(other->hasFocus());
 }
 
+TEST_F(ViewWindow, EachPageStartsAtTheTopLaidOutToTheWidthItsScrollBarLeaves) {
+  std::string entry;
+  for (int i = 0; i < 200; ++i) entry += "<p>第" + std::to_string(i) + "行</p>";
+  QScrollBar* bar = view.verticalScrollBar();
+  view.Navigate(Write("1.html", EntryPage("long", entry)));
+  ASSERT_TRUE(bar->isVisible());
+  const qreal narrow = view.viewport()->width();
+  EXPECT_EQ(view.document()->pageSize().width(), narrow);
+  bar->setValue(bar->maximum());
+
+  // A long page after a long one.
+  view.Navigate(Write("2.html", EntryPage("longer", entry + entry)));
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_EQ(view.document()->pageSize().width(), narrow);
+  EXPECT_EQ(view.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+
+  // A short page after a long one gets the full width.
+  view.Navigate(Write("3.html", EntryPage("apple", "苹果")));
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_GT(view.viewport()->width(), narrow);
+  EXPECT_EQ(view.document()->pageSize().width(), view.viewport()->width());
+  EXPECT_EQ(view.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+
+  view.Navigate(Write("1.html", EntryPage("long", entry)));
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_EQ(view.document()->pageSize().width(), narrow);
+}
+
 TEST_F(ViewWindow, ReactivationReturnsTheFocusToAViewThatWasTheActiveControl) {
   ui::InstallViewFocusFilters(*qApp);
   view.Navigate(Write("1.html", EntryPage("apple", "苹果")));
