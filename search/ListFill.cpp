@@ -18,7 +18,9 @@ TListFill BuildListFill(const std::vector<TFoundRow>& rows, std::string_view sea
   for (const auto& row : rows) {
     if (firstId.empty()) firstId = row.id;
     fill.ids.push_back(CutBytes(row.id, kIdWidth));
-    fill.words.push_back(CutBytes(" " + row.title, kWordWidth));
+    // " " + title, cut, without the whole title copied first.
+    std::string& word = fill.words.emplace_back(1, ' ');
+    word.append(row.title, 0, kWordWidth - 1);
     // A later equal headword wins over an earlier one.
     if (row.title == term) exactId = row.id;
   }

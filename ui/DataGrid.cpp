@@ -33,31 +33,33 @@ std::string_view WholeCharacters(std::string_view value) {
 
 void TClientDataSet::Rebuild(std::vector<TFieldDef> fields,
                              const std::vector<std::vector<std::string>>& rows) {
-  std::vector<std::vector<std::string>> cut;
-  cut.reserve(rows.size());
+  // One flat block of values: a list of ten thousand rows costs no allocation per row.
+  std::vector<std::string> cut;
+  cut.reserve(rows.size() * fields.size());
   for (const auto& row : rows) {
     if (row.size() != fields.size()) throw std::invalid_argument("row does not match the fields");
-    std::vector<std::string> values;
-    values.reserve(row.size());
-    for (std::size_t f = 0; f < row.size(); ++f) values.push_back(row[f].substr(0, fields[f].size));
-    cut.push_back(std::move(values));
+    for (std::size_t f = 0; f < row.size(); ++f) cut.emplace_back(row[f], 0, fields[f].size);
   }
   beginResetModel();
   fields_ = std::move(fields);
-  rows_ = std::move(cut);
+  values_ = std::move(cut);
+  recordCount_ = rows.size();
   recNo_ = -1;
   endResetModel();
   First();
 }
 
 const std::string& TClientDataSet::Value(int row, int field) const {
-  return rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(field));
+  if (row < 0 || row >= RecordCount() || field < 0 || field >= FieldCount()) {
+    throw std::out_of_range("no such row or field");
+  }
+  return values_[static_cast<std::size_t>(row) * fields_.size() + static_cast<std::size_t>(field)];
 }
 
 void TClientDataSet::First() { MoveTo(0); }
 
 void TClientDataSet::MoveTo(int row) {
-  const int target = rows_.empty() ? -1 : std::clamp(row, 0, RecordCount() - 1);
+  const int target = recordCount_ == 0 ? -1 : std::clamp(row, 0, RecordCount() - 1);
   if (target == recNo_) return;
   recNo_ = target;
   emit currentChanged(recNo_);

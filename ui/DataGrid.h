@@ -35,7 +35,7 @@ class TClientDataSet : public QAbstractTableModel {
   bool Active() const { return !fields_.empty(); }
   int FieldCount() const { return static_cast<int>(fields_.size()); }
   const TFieldDef& Field(int index) const { return fields_.at(static_cast<std::size_t>(index)); }
-  int RecordCount() const { return static_cast<int>(rows_.size()); }
+  int RecordCount() const { return static_cast<int>(recordCount_); }
   const std::string& Value(int row, int field) const;
 
   // The current row, -1 when there is none.
@@ -54,7 +54,8 @@ class TClientDataSet : public QAbstractTableModel {
 
  private:
   std::vector<TFieldDef> fields_;
-  std::vector<std::vector<std::string>> rows_;
+  std::vector<std::string> values_;  // row by row, one value per field
+  std::size_t recordCount_ = 0;
   int recNo_ = -1;
 };
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "search/ListFill.h"
 #include "ui/DataGrid.h"
 #include "ui/Gbk.h"
@@ -72,6 +76,36 @@ TEST(ListFill, GridDrawsACutValueWithoutItsDanglingHalf) {
       {"\x80", "\x80"},              // a one-byte character
   };
   for (const auto& c : cases) EXPECT_EQ(ui::WholeCharacters(c.value), c.drawn);
+}
+
+TEST(ListFill, DataSetHoldsEachRowsValuesCutToTheirFields) {
+  ui::TClientDataSet set;
+  set.Rebuild({{"a", 2}, {"b", 3}, {"c", 1}}, {{"1234", "abcd", "xy"}, {"5", "", "z"}});
+  ASSERT_EQ(set.RecordCount(), 2);
+  EXPECT_EQ(set.RecNo(), 0);
+  const std::vector<std::vector<std::string>> shown = {{"12", "abc", "x"}, {"5", "", "z"}};
+  for (int r = 0; r < 2; ++r) {
+    for (int f = 0; f < 3; ++f) EXPECT_EQ(set.Value(r, f), shown[r][f]) << r << ',' << f;
+  }
+  EXPECT_THROW(set.Value(2, 0), std::out_of_range);
+  EXPECT_THROW(set.Value(-1, 0), std::out_of_range);
+  EXPECT_THROW(set.Value(0, 3), std::out_of_range);
+
+  set.Rebuild({{"id", 8}}, {{"7"}, {"8"}, {"9"}});
+  EXPECT_EQ(set.RecordCount(), 3);
+  EXPECT_EQ(set.Value(2, 0), "9");
+  EXPECT_THROW(set.Value(0, 1), std::out_of_range);
+
+  // A row of the wrong width changes nothing.
+  EXPECT_THROW(set.Rebuild({{"a", 1}}, {{"x"}, {"x", "y"}}), std::invalid_argument);
+  EXPECT_EQ(set.RecordCount(), 3);
+  EXPECT_EQ(set.Value(1, 0), "8");
+
+  set.Rebuild({{"a", 1}, {"b", 1}}, {});
+  EXPECT_EQ(set.RecordCount(), 0);
+  EXPECT_EQ(set.FieldCount(), 2);
+  EXPECT_EQ(set.RecNo(), -1);
+  EXPECT_THROW(set.Value(0, 0), std::out_of_range);
 }
 
 }  // namespace
