@@ -10,42 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/SyntheticDictionary.h"
 #include "store/GbkLike.h"
 #include "store/StoreTable.h"
 #include "store/StoreWriter.h"
 #include "store/gob.h"
 
 namespace {
-
-constexpr int kHeadwords = 267000;
-
-// English-like words, one in ten of them Chinese (GB2312 range), a few phrases.
-std::vector<IndexRow> SyntheticHeadwords() {
-  std::vector<IndexRow> rows;
-  rows.reserve(kHeadwords);
-  std::uint64_t seed = 0x9E3779B97F4A7C15u;
-  const auto next = [&seed](std::uint32_t n) {
-    seed = seed * 6364136223846793005u + 1442695040888963407u;
-    return static_cast<std::uint32_t>((seed >> 33) % n);
-  };
-  for (int i = 1; i <= kHeadwords; ++i) {
-    std::string title;
-    if (i % 10 == 0) {
-      // Every 50th Chinese headword starts with 中 so that prefix has realistic hits.
-      if (i % 500 == 0) title = "\xD6\xD0";
-      for (std::uint32_t n = 1 + next(4); n > 0; --n) {
-        title += static_cast<char>(0xB0 + next(0xD7 - 0xB0));
-        title += static_cast<char>(0xA1 + next(0xFE - 0xA1));
-      }
-    } else {
-      for (std::uint32_t n = 3 + next(10); n > 0; --n) title += static_cast<char>('a' + next(26));
-      if (next(8) == 0) title += " " + std::string(1, static_cast<char>('a' + next(26))) + "ing";
-    }
-    if (i == 4242) title = "apple";
-    rows.push_back({i, std::move(title)});
-  }
-  return rows;
-}
 
 // Writes the store once into a private folder that becomes the working folder.
 class StoreFolder {
@@ -54,7 +25,7 @@ class StoreFolder {
     std::string pattern = (std::filesystem::temp_directory_path() / "qinghe-bench-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
     std::filesystem::current_path(path_);
-    WriteIndexStore(IndexStoreName, SyntheticHeadwords());
+    WriteIndexStore(IndexStoreName, bench::SyntheticHeadwords());
   }
   ~StoreFolder() {
     std::error_code ec;
