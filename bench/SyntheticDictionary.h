@@ -42,7 +42,11 @@ inline std::vector<IndexRow> SyntheticHeadwords() {
       }
     } else {
       for (std::uint32_t n = 3 + next(10); n > 0; --n) title += static_cast<char>('a' + next(26));
-      if (next(8) == 0) title += " " + std::string(1, static_cast<char>('a' + next(26))) + "ing";
+      if (next(8) == 0) {
+        title += ' ';
+        title += static_cast<char>('a' + next(26));
+        title += "ing";
+      }
     }
     if (i == 4242) title = "apple";
     rows.push_back({i, std::move(title)});
