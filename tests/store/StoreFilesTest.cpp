@@ -9,6 +9,7 @@
 
 #include "store/StoreTable.h"
 #include "store/StoreWriter.h"
+#include "tests/store/ErrorOf.h"
 #include "store/gob.h"
 #include "tests/support/StoreFixture.h"
 #include "tests/support/TempDir.h"
@@ -21,15 +22,7 @@ using testsupport::TempWorkDir;
 using testsupport::WriteFixtureStores;
 using ui::Gbk;
 
-template <typename F>
-std::string ErrorOf(F&& body) {
-  try {
-    body();
-  } catch (const ESQLiteException& e) {
-    return e.what();
-  }
-  return "";
-}
+using storetest::ErrorOf;
 
 std::string FileStart(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -5,21 +5,13 @@
 
 #include "store/StoreTable.h"
 #include "store/StoreWriter.h"
+#include "tests/store/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "ui/Gbk.h"
 
 namespace {
 
-// Runs body and returns the message of the ESQLiteException it raises ("" if none).
-template <typename F>
-std::string ErrorOf(F&& body) {
-  try {
-    body();
-  } catch (const ESQLiteException& e) {
-    return e.what();
-  }
-  return "";
-}
+using storetest::ErrorOf;
 
 // One plain database with columns of every declared type the kind rules tell apart.
 // Row 0 holds values, row 1 only NULLs.

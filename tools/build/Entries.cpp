@@ -154,17 +154,6 @@ bool StopChar(const std::string& ch) {
   return chars.count(ch) != 0;
 }
 
-std::vector<std::string> Chars(const std::string& utf8) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    const std::size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : 4;
-    out.push_back(utf8.substr(i, len));
-    i += len;
-  }
-  return out;
-}
-
 std::vector<std::string> RawWords(const std::string& text) {
   std::vector<std::string> out;
   std::string w;
@@ -364,7 +353,7 @@ class EnglishBuilder {
           for (bool v : {false, true}) {
             int taken = 0;
             for (const auto& t : index_.Find(raw, v)) {
-              for (const auto& ch : Chars(data_.cedict[t.entry].simplified)) {
+              for (const auto& ch : Utf8Chars(data_.cedict[t.entry].simplified)) {
                 if (!StopChar(ch)) contextChars.insert(ch);
               }
               if (++taken == 2) break;
@@ -388,7 +377,7 @@ class EnglishBuilder {
         }
         const std::string& simp = data_.cedict[t.entry].simplified;
         int chars = 0;
-        for (const auto& ch : Chars(simp)) {
+        for (const auto& ch : Utf8Chars(simp)) {
           if (contextChars.count(ch)) ++chars;
         }
         if (!monosemous && overlap == 0 && chars == 0) continue;

@@ -361,4 +361,15 @@ int Rarity(std::string_view utf8) {
   return r;
 }
 
+std::vector<std::string> Utf8Chars(std::string_view utf8) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    const std::size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : 4;
+    out.emplace_back(utf8.substr(i, len));
+    i += len;
+  }
+  return out;
+}
+
 }  // namespace enci

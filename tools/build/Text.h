@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace enci {
 
@@ -33,5 +34,8 @@ int Rarity(std::string_view utf8);
 
 // Lower-cases ASCII letters.
 std::string AsciiLower(std::string_view text);
+
+// The characters of a UTF-8 text, one string each.
+std::vector<std::string> Utf8Chars(std::string_view utf8);
 
 }  // namespace enci

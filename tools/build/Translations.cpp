@@ -46,17 +46,6 @@ bool RestrictedNote(std::string_view note) {
   return false;
 }
 
-std::vector<std::string> Utf8Chars(const std::string& utf8) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    const std::size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : 4;
-    out.push_back(utf8.substr(i, len));
-    i += len;
-  }
-  return out;
-}
-
 }  // namespace
 
 std::vector<std::string> ContentWords(std::string_view text) {
