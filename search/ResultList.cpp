@@ -1,4 +1,5 @@
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/lexora.h"
@@ -30,9 +31,12 @@ void Tflexora::showxx(const std::string& statement, int mode) {
   std::vector<std::vector<std::string>> rows;
   rows.reserve(fill.ids.size());
   for (std::size_t i = 0; i < fill.ids.size(); ++i) {
-    rows.push_back({std::move(fill.ids[i]), std::move(fill.words[i])});
+    auto& row = rows.emplace_back(2);
+    row[0] = std::move(fill.ids[i]);
+    row[1] = std::move(fill.words[i]);
   }
-  ClientDataSet1->Rebuild({{"id", search::kIdWidth}, {ui::Gbk("单词"), search::kWordWidth}}, rows);
+  ClientDataSet1->Rebuild({{"id", search::kIdWidth}, {ui::Gbk("单词"), search::kWordWidth}},
+                          std::move(rows));
   ClientDataSet1->First();
   DBGridEh1->setColumnHidden(0, true);
 

@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "ui/Gbk.h"
 
@@ -32,13 +33,16 @@ std::string_view WholeCharacters(std::string_view value) {
 }
 
 void TClientDataSet::Rebuild(std::vector<TFieldDef> fields,
-                             const std::vector<std::vector<std::string>>& rows) {
-  // One flat block of values: a list of ten thousand rows costs no allocation per row.
+                             std::vector<std::vector<std::string>> rows) {
+  // One flat block of values: reading ten thousand rows costs no allocation per row.
   std::vector<std::string> cut;
   cut.reserve(rows.size() * fields.size());
-  for (const auto& row : rows) {
+  for (auto& row : rows) {
     if (row.size() != fields.size()) throw std::invalid_argument("row does not match the fields");
-    for (std::size_t f = 0; f < row.size(); ++f) cut.emplace_back(row[f], 0, fields[f].size);
+    for (std::size_t f = 0; f < row.size(); ++f) {
+      std::string& value = cut.emplace_back(std::move(row[f]));
+      if (value.size() > fields[f].size) value.resize(fields[f].size);
+    }
   }
   beginResetModel();
   fields_ = std::move(fields);

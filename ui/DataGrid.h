@@ -30,7 +30,7 @@ class TClientDataSet : public QAbstractTableModel {
 
   // Replaces fields and rows in one step; the first row becomes current. Each row holds one
   // value per field.
-  void Rebuild(std::vector<TFieldDef> fields, const std::vector<std::vector<std::string>>& rows);
+  void Rebuild(std::vector<TFieldDef> fields, std::vector<std::vector<std::string>> rows);
 
   bool Active() const { return !fields_.empty(); }
   int FieldCount() const { return static_cast<int>(fields_.size()); }
