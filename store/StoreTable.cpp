@@ -57,8 +57,8 @@ std::string FormatGeneral(double v) {
   std::string out = v < 0 ? "-" : "";
   if (exp >= 15 || exp < -5) {
     out += digits[0];
-    if (digits.size() > 1) out += "." + digits.substr(1);
-    out += "E" + std::to_string(exp);
+    if (digits.size() > 1) out.append(".").append(digits, 1);
+    out.append("E").append(std::to_string(exp));
   } else if (exp >= 0) {
     const auto intLen = static_cast<std::size_t>(exp) + 1;
     if (digits.size() <= intLen) {

@@ -46,7 +46,7 @@ std::vector<std::string> Rows(const char* file, const char* key, const std::stri
   std::vector<std::string> rows;
   for (; !t->Eof(); t->Next()) {
     std::string row;
-    for (int i = 0; i < t->ColCount(); ++i) row += (i ? "|" : "") + t->FieldAsString(i);
+    for (int i = 0; i < t->ColCount(); ++i) row.append(i ? "|" : "").append(t->FieldAsString(i));
     rows.push_back(row);
   }
   return rows;
