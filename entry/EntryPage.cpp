@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QGroupBox>
 #include <QPalette>
 
@@ -37,8 +38,9 @@ void Tflexora::shownr(const std::string& statement) {
   LookupState.PagePath = entry::PagePathOf(LookupState.PageCounter);
   ui::WriteFileBytes(LookupState.PagePath, page);
   // The page just written, wherever the working folder is: the program folder may hold a
-  // stale copy or none at all.
-  EmbeddedWB1->Navigate(ui::ExpandFileName(LookupState.PagePath));
+  // stale copy or none at all. The path stays in the file system's terms, since a folder name
+  // GBK cannot hold would not survive a round trip through GBK.
+  EmbeddedWB1->Navigate(QDir::current().absoluteFilePath(ui::FromGbk(LookupState.PagePath)));
 
   Label2->setVisible(true);
   static const QColor kNavy(0, 0, 128);

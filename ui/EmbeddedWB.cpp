@@ -63,8 +63,10 @@ TEmbeddedWB::TEmbeddedWB(QWidget* parent) : QTextBrowser(parent) {
   setOpenExternalLinks(true);
 }
 
-void TEmbeddedWB::Navigate(const std::string& fullPathGbk) {
-  const QString path = FromGbk(fullPathGbk);
+void TEmbeddedWB::Navigate(const std::string& fullPathGbk) { Navigate(FromGbk(fullPathGbk)); }
+
+void TEmbeddedWB::Navigate(const QString& path) {
+  const std::string fullPathGbk = ToGbk(path);
   QFile file(path);
   if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
     const QString reason =

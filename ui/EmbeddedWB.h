@@ -35,6 +35,8 @@ class TEmbeddedWB : public QTextBrowser {
   // its linked style sheets resolved beside it. Raises EPlatformError when the file cannot be
   // read; the page shown before stays.
   void Navigate(const std::string& fullPathGbk);
+  // The same for a path in the file system's own terms, which may hold characters GBK lacks.
+  void Navigate(const QString& fullPath);
 
   // True once a page has been shown.
   bool HasPage() const { return hasPage_; }

@@ -159,6 +159,15 @@ TEST_F(LookupWindow, ViewShowsThePageWrittenInTheWorkingFolder) {
   EXPECT_TRUE(w->EmbeddedWB1->toPlainText().contains(QStringLiteral("银行家")));
 }
 
+TEST_F(LookupWindow, WorkingFolderNamedOutsideGbkStillShowsEntries) {
+  const fs::path odd = dir.path() / u8"词典😀";
+  fs::create_directory(odd);
+  fs::current_path(odd);
+  Open(kBank);
+  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_TRUE(w->EmbeddedWB1->toPlainText().contains(QStringLiteral("银行")));
+}
+
 TEST_F(LookupWindow, ShowsTheLastExactMatchAndKeepsTheFirstRowCurrent) {
   Open(kBank);
   const struct {
