@@ -144,14 +144,7 @@ Session* session = nullptr;
 std::vector<search::TFoundRow> ReadFound(const std::string& statement) {
   TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
   const std::unique_ptr<TSQLiteTable> table = index.GetTable(statement);
-  const int idField = table->FieldIndex("id");
-  const int titleField = table->FieldIndex("title");
-  std::vector<search::TFoundRow> found;
-  found.reserve(static_cast<std::size_t>(table->Count()));
-  for (; !table->Eof(); table->Next()) {
-    found.push_back({table->FieldAsString(idField), table->FieldAsString(titleField)});
-  }
-  return found;
+  return search::ReadFoundRows(*table);
 }
 
 std::string EntryText(const std::string& id) {

@@ -1,11 +1,24 @@
 #include "search/ListFill.h"
 
 #include "search/Query.h"
+#include "store/StoreTable.h"
 
 namespace search {
 
 std::string CutBytes(std::string_view value, std::size_t width) {
   return std::string(value.substr(0, width));
+}
+
+std::vector<TFoundRow> ReadFoundRows(TSQLiteTable& table) {
+  std::vector<TFoundRow> found;
+  if (table.Count() == 0) return found;
+  const int idField = table.FieldIndex("id");
+  const int titleField = table.FieldIndex("title");
+  found.reserve(static_cast<std::size_t>(table.Count()));
+  for (; !table.Eof(); table.Next()) {
+    found.push_back({table.FieldAsString(idField), table.FieldAsString(titleField)});
+  }
+  return found;
 }
 
 TListFill BuildListFill(const std::vector<TFoundRow>& rows, std::string_view searchTerm) {

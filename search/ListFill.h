@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+class TSQLiteTable;
+
 namespace search {
 
 // Field widths of the list, in bytes of GBK text.
@@ -20,6 +22,9 @@ struct TFoundRow {
   std::string id;
   std::string title;
 };
+
+// The id and title of every row of a word index result, from its current row on.
+std::vector<TFoundRow> ReadFoundRows(TSQLiteTable& table);
 
 struct TListFill {
   std::vector<std::string> ids;    // id field of each list row, in table order

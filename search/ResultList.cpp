@@ -19,14 +19,8 @@ void Tflexora::showxx(const std::string& statement, int mode) {
   }
 
   // Every row is read before the list is touched, so a failing read leaves it as it was.
-  const int idField = table->FieldIndex("id");
-  const int titleField = table->FieldIndex("title");
-  std::vector<search::TFoundRow> found;
-  found.reserve(static_cast<std::size_t>(table->Count()));
-  for (; !table->Eof(); table->Next()) {
-    found.push_back({table->FieldAsString(idField), table->FieldAsString(titleField)});
-  }
-  search::TListFill fill = search::BuildListFill(found, LookupState.SearchTerm);
+  search::TListFill fill =
+      search::BuildListFill(search::ReadFoundRows(*table), LookupState.SearchTerm);
 
   std::vector<std::vector<std::string>> rows;
   rows.reserve(fill.ids.size());
