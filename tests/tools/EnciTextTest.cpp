@@ -80,6 +80,12 @@ enci::Exceptions SampleExceptions() {
   exc.verb["make"] = {"made"};
   exc.verb["stop"] = {"stopped", "stopping"};
   exc.verb["give"] = {"gave", "given"};
+  exc.verb["run"] = {"ran", "running"};
+  exc.verb["come"] = {"came"};
+  exc.verb["show"] = {"shown"};
+  exc.verb["beat"] = {"beaten"};
+  exc.verb["prove"] = {"proven"};
+  exc.verb["win"] = {"won", "winning"};
   exc.adj["good"] = {"best", "better"};
   exc.adj["big"] = {"bigger", "biggest"};
   exc.adv["well"] = {"better", "best"};
@@ -118,6 +124,13 @@ TEST(WordForms, VerbForms) {
       {"watch", {"watches", "watched", "watched", "watching"}},
       {"give up", {"gives up", "gave up", "given up", "giving up"}},
       {"be", {"is", "was, were", "been", "being"}},
+      // Forms equal to the bare verb or regular ones are not in the lists.
+      {"run", {"runs", "ran", "run", "running"}},
+      {"come", {"comes", "came", "come", "coming"}},
+      {"show", {"shows", "showed", "shown", "showing"}},
+      {"beat", {"beats", "beat", "beaten", "beating"}},
+      {"prove", {"proves", "proved", "proven", "proving"}},
+      {"win", {"wins", "won", "won", "winning"}},
   };
   for (const auto& c : cases) {
     const auto v = enci::VerbFormsOf(c.verb, exc);
@@ -142,6 +155,8 @@ TEST(WordForms, ComparativesAndSuperlatives) {
       {"fast", "faster", "fastest"},
       {"beautiful", "", ""},  // graded with "more", not inflected
       {"tired", "", ""},
+      {"go", "", ""},  // "all systems are go"
+      {"free", "freer", "freest"},
   };
   for (const auto& c : cases) {
     const auto g = enci::AdjectiveForms(c.adjective, exc);

@@ -62,6 +62,18 @@ int Syllables(std::string_view w) {
   return n;
 }
 
+// run / ran, come / came: one vowel turned to a, which only the past does.
+bool StrongPastOfBase(std::string_view base, std::string_view past) {
+  if (base.size() != past.size()) return false;
+  int changed = 0;
+  for (std::size_t i = 0; i < base.size(); ++i) {
+    if (base[i] == past[i]) continue;
+    if ((base[i] != 'u' && base[i] != 'o') || past[i] != 'a') return false;
+    ++changed;
+  }
+  return changed == 1;
+}
+
 GradedForms FromExceptions(const std::vector<std::string>& forms) {
   GradedForms g;
   for (const auto& f : forms) {
@@ -108,7 +120,18 @@ VerbForms VerbFormsOf(std::string_view verb, const Exceptions& exc) {
       }
     }
     if (pasts.size() == 1) {
-      v.past = v.pastParticiple = pasts[0];
+      const std::string& f = pasts[0];
+      if (f.size() > w.size() && EndsWith(f, "n")) {
+        // The list holds only the participle (shown, proven, beaten): the past is
+        // regular, or the bare verb where the participle adds -en to it (beat, outbid).
+        v.pastParticiple = f;
+        if (f == w + "en" || f == w + "den") v.past = w;
+      } else if (StrongPastOfBase(w, f)) {
+        v.past = f;  // ran, came: the participle is the bare verb, not in the list
+        v.pastParticiple = w;
+      } else {
+        v.past = v.pastParticiple = f;
+      }
     } else if (pasts.size() >= 2) {
       // The participle is the form in -n (gone, taken) or, failing that, the one with u
       // where the past has a (begun / began).
@@ -171,6 +194,8 @@ GradedForms AdjectiveForms(std::string_view adjective, const Exceptions& exc) {
   }
   const std::string w(adjective);
   if (!AllLower(w) || w.size() < 2 || EndsWith(w, "ed") || EndsWith(w, "ing")) return {};
+  // go, so, ultra: no adjective in a, i, o or u takes -er.
+  if (IsVowel(w.back()) && w.back() != 'e') return {};
   const int n = Syllables(w);
   if (n != 1 && !(n == 2 && ConsonantY(w))) return {};
   if (EndsWith(w, "e")) return {w + "r", w + "st"};
