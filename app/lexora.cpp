@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <QToolBar>
 #include <QToolButton>
-#include <ctime>
 
 #include "app/Images.h"
 #include "app/Site.h"
