@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -111,9 +112,77 @@ TEST_F(EnciBuild, ChineseEntryMarkup) {
             "<div C=\"sense\"><S C=\"num\">2.</S> OK; all right</div>"
             "<div C=\"phon\"><S C=\"py\">[háng]</S></div>"
             "<div C=\"sense\"><S C=\"num\">1.</S> row</div>");
-  EXPECT_NE(Find(rows, "银行").entry.find("<div C=\"cl\"><S C=\"fl\">量词</S> 家[jiā]</div>"),
+  // The English headword it translates, with the sense it stands for.
+  EXPECT_EQ(Find(rows, "银行").entry,
+            "<div C=\"phon\"><S C=\"py\">[yín háng]</S> <S C=\"fl\">繁体</S> "
+            "<S C=\"trad\">銀行</S></div>"
+            "<div C=\"sense\"><S C=\"num\">1.</S> bank</div>"
+            "<div C=\"cl\"><S C=\"fl\">量词</S> 家[jiā]</div>"
+            "<div C=\"sect\">英文释义</div>"
+            "<div C=\"phr\"><S C=\"pw\">bank</S> <S C=\"pos\">n.</S> "
+            "<S C=\"pd\">a financial institution that accepts deposits</S></div>");
+  EXPECT_NE(Find(rows, "去")
+                .entry.find("<div C=\"sect\">英文释义</div>"
+                            "<div C=\"phr\"><S C=\"pw\">go</S> "
+                            "<S C=\"pos\">v.</S> <S C=\"pd\">move away from a "
+                            "place</S></div>"),
             std::string::npos);
   EXPECT_NE(Find(rows, "好").entry.find("<div C=\"var\"><S C=\"fl\">异体</S> 好[hào]</div>"),
+            std::string::npos);
+}
+
+// 打's own glosses first, in their order, a restricted one last; then a word whose sense
+// the English side glosses with 打; never a word that has nothing to do with it.
+TEST(EnciEquivalents, MostPreciseFirst) {
+  enci::SourceData data;
+  const struct {
+    std::uint64_t offset;
+    const char* words;
+    const char* definition;
+  } synsets[] = {
+      {1, "beat", "give a beating to"},    {2, "strike hit", "deal a blow to"},
+      {3, "play", "participate in games"}, {4, "play", "act a role"},
+      {5, "silver", "a soft white metal"},
+  };
+  for (const auto& s : synsets) {
+    enci::Synset syn;
+    syn.pos = s.offset == 5 ? enci::Pos::Noun : enci::Pos::Verb;
+    std::istringstream words(s.words);
+    for (std::string w; words >> w;) syn.words.push_back(w);
+    syn.definition = s.definition;
+    data.wordnet.synsets.emplace(enci::SynsetKey(syn.pos, s.offset), syn);
+  }
+  auto lemma = [&data](const char* w, enci::Pos pos, std::vector<std::uint64_t> offsets) {
+    enci::Lemma l{w, pos, {}};
+    for (auto o : offsets) l.synsets.push_back(enci::SynsetKey(pos, o));
+    data.wordnet.lemmas.push_back(l);
+  };
+  lemma("beat", enci::Pos::Verb, {1});
+  lemma("strike", enci::Pos::Verb, {2});
+  lemma("hit", enci::Pos::Verb, {2});
+  lemma("play", enci::Pos::Verb, {3, 4});
+  lemma("silver", enci::Pos::Noun, {5});
+  data.cedict.push_back({"打", "打", "da3", {"to beat; to strike", "(dialect) to play"}, {}, {}});
+  data.cedict.push_back({"銀", "银", "yin2", {"silver"}, {}, {}});
+
+  enci::Counts counts;
+  std::string entry;
+  for (const auto& r : enci::BuildRows(data, counts)) {
+    if (r.title == "打") entry = r.entry;
+  }
+  const auto at = entry.find("<div C=\"sect\">英文释义</div>");
+  ASSERT_NE(at, std::string::npos) << entry;
+  std::vector<std::string> listed;
+  const std::regex word("<S C=\"pw\">([^<]+)</S>");
+  for (std::sregex_iterator it(entry.begin() + static_cast<std::ptrdiff_t>(at), entry.end(), word),
+       end;
+       it != end; ++it) {
+    listed.push_back((*it)[1]);
+  }
+  EXPECT_EQ(listed, (std::vector<std::string>{"beat", "strike", "hit", "play"}));
+  // hit is there for its sense "deal a blow to", and shows that sense.
+  EXPECT_NE(entry.find("<S C=\"pw\">hit</S> <S C=\"pos\">v.</S> <S C=\"pd\">deal a blow "
+                       "to</S>"),
             std::string::npos);
 }
 

@@ -16,6 +16,7 @@ constexpr std::size_t kMaxSenseChinese = 2;
 constexpr std::size_t kMaxWordsPerLine = 16;
 constexpr std::size_t kMaxFrames = 8;
 constexpr std::size_t kMaxPhrases = 12;
+constexpr std::size_t kMaxEquivalents = 8;
 
 const char* PosLabel(Pos p) {
   switch (p) {
@@ -210,11 +211,17 @@ class EnglishBuilder {
     }
   }
 
+  // A headword that made it into the dictionary: the Chinese entries may point to it.
+  void Accept(const std::vector<Head>& heads, std::size_t h) {
+    heads_ = &heads;
+    accepted_.emplace(AsciiLower(heads[h].title), h);
+  }
+
   std::string Entry(const Head& head, const std::vector<Head>& heads) {
     std::string e;
     e += Pronunciation(head.title);
     e += TranslationLines(head);
-    e += Senses(head);
+    e += Senses(head, static_cast<std::size_t>(&head - heads.data()));
     e += SynonymsAndAntonyms(head);
     e += Forms(head);
     e += Usage(head);
@@ -222,7 +229,162 @@ class EnglishBuilder {
     return e;
   }
 
+  // The English headwords a Chinese headword translates, most precise first: those its
+  // own glosses name, in the order of its glosses, then those whose senses the English
+  // entries gloss with it. Each with the definition of the sense it matches. Called after
+  // every English entry is built.
+  std::string Equivalents(const std::string& simp, const std::vector<std::size_t>& readings) const {
+    if (heads_ == nullptr) return {};
+    struct Found {
+      int score = 1 << 30;
+      int verb = -1;  // kind the best gloss asked for: -1 none, 0 not a verb, 1 verb
+      std::string gloss;
+    };
+    // The main reading, the one with the most senses, before rare ones (跑 páo "to paw"
+    // after pǎo "to run"), names last.
+    std::vector<std::size_t> order = readings;
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+      const CedictEntry& x = data_.cedict[a];
+      const CedictEntry& y = data_.cedict[b];
+      const bool xn = !x.pinyin.empty() && x.pinyin[0] >= 'A' && x.pinyin[0] <= 'Z';
+      const bool yn = !y.pinyin.empty() && y.pinyin[0] >= 'A' && y.pinyin[0] <= 'Z';
+      return xn != yn ? yn : x.senses.size() > y.senses.size();
+    });
+    std::map<std::size_t, Found> found;
+    for (std::size_t r = 0; r < order.size(); ++r) {
+      const auto& senses = data_.cedict[order[r]].senses;
+      for (std::size_t s = 0; s < senses.size(); ++s) {
+        const auto cut = CutSense(senses[s]);
+        for (std::size_t k = 0; k < cut.size(); ++k) {
+          // Only a word WordNet writes the same way: "me" is not ME (Maine); single
+          // letters ("I") name elements and letters there, not pronouns.
+          if (cut[k].text.size() < 2) continue;
+          const auto it = accepted_.find(AsciiLower(cut[k].text));
+          if (it == accepted_.end() || !Writes((*heads_)[it->second], cut[k].text)) continue;
+          const int score = static_cast<int>(std::min<std::size_t>(r, 3)) * 4 +
+                            static_cast<int>(std::min<std::size_t>(s, 6)) * 3 +
+                            static_cast<int>(std::min<std::size_t>(k, 6)) * 2 +
+                            (cut[k].noted ? 3 : 0) + (cut[k].marked ? 12 : 0);
+          Found& f = found[it->second];
+          if (score < f.score) {
+            f.score = score;
+            f.verb = cut[k].verb ? 1 : 0;
+            f.gloss = cut[k].text;
+          }
+        }
+      }
+    }
+    static const std::vector<SenseUse> kNoUses;
+    const auto usesFound = senseUses_.find(simp);
+    const auto& uses = usesFound == senseUses_.end() ? kNoUses : usesFound->second;
+    for (const auto& u : uses) {
+      Found& f = found[u.head];
+      f.score = std::min(f.score, 10 + u.position * 2 + std::min(u.number - 1, 8));
+    }
+    std::vector<std::pair<std::size_t, Found>> list(found.begin(), found.end());
+    const auto& heads = *heads_;
+    std::sort(list.begin(), list.end(), [&heads](const auto& a, const auto& b) {
+      if (a.second.score != b.second.score) return a.second.score < b.second.score;
+      return AsciiLower(heads[a.first].title) < AsciiLower(heads[b.first].title);
+    });
+    std::string out;
+    for (std::size_t i = 0; i < list.size() && i < kMaxEquivalents; ++i) {
+      const Head& head = heads[list[i].first];
+      const Found& f = list[i].second;
+      // The part of speech the gloss names ("to ..." a verb), its commonest if several.
+      const Lemma* pick = nullptr;
+      for (const Lemma* l : head.lemmas) {
+        const bool verb = l->pos == Pos::Verb;
+        if (f.verb >= 0 && verb != (f.verb == 1)) continue;
+        if (pick == nullptr || l->synsets.size() > pick->synsets.size()) pick = l;
+      }
+      if (pick == nullptr && !head.lemmas.empty()) pick = head.lemmas.front();
+      // The first sense glossed first with this word, in that part of speech if it has one;
+      // else the part of speech's first sense.
+      const Synset* sense = nullptr;
+      int best = 0;
+      for (const auto& u : uses) {
+        const Synset* s = u.head == list[i].first ? FindSynset(u.synset) : nullptr;
+        if (s == nullptr) continue;
+        const int value =
+            (pick != nullptr && s->pos != pick->pos ? 1000 : 0) + u.position * 20 + u.number;
+        if (sense == nullptr || value < best) {
+          sense = s;
+          best = value;
+        }
+      }
+      if (sense == nullptr && pick != nullptr) {
+        // The first sense that writes the word as the gloss does (China the country).
+        for (auto key : pick->synsets) {
+          const Synset* s = FindSynset(key);
+          if (s == nullptr) continue;
+          if (sense == nullptr) sense = s;
+          if (std::find_if(s->words.begin(), s->words.end(), [&f](const std::string& w) {
+                return Blanks(w) == f.gloss;
+              }) != s->words.end()) {
+            sense = s;
+            break;
+          }
+        }
+      }
+      // Written as the sense writes it: China, not china.
+      std::string shown = head.title;
+      if (sense != nullptr) {
+        const std::string lower = AsciiLower(head.title);
+        for (const auto& w : sense->words) {
+          if (AsciiLower(Blanks(w)) == lower) {
+            shown = Blanks(w);
+            break;
+          }
+        }
+      }
+      std::string line = Span("pw", EscapeText(shown));
+      if (sense != nullptr) {
+        line.append(" ").append(Span("pos", PosLabel(sense->pos)));
+        if (GbkEncodable(sense->definition)) {
+          line.append(" ").append(Span("pd", EscapeText(sense->definition)));
+        }
+      }
+      out += Div("phr", line);
+    }
+    if (out.empty()) return out;
+    return Div("sect", "英文释义") + out;
+  }
+
  private:
+  struct SenseUse {
+    std::size_t head;
+    std::uint64_t synset;
+    int position;  // among the sense's Chinese glosses
+    int number;    // the sense's number in its entry
+  };
+
+  bool Writes(const Head& head, const std::string& text) const {
+    for (const Lemma* l : head.lemmas) {
+      for (auto key : l->synsets) {
+        const Synset* s = FindSynset(key);
+        if (s == nullptr) continue;
+        for (const auto& w : s->words) {
+          if (Blanks(w) == text) return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  static std::vector<std::string> SplitJoined(const std::string& joined) {
+    std::vector<std::string> out;
+    static const std::string sep = "；";
+    std::size_t start = 0;
+    while (start < joined.size()) {
+      std::size_t end = joined.find(sep, start);
+      if (end == std::string::npos) end = joined.size();
+      if (end > start) out.push_back(joined.substr(start, end - start));
+      start = end + sep.size();
+    }
+    return out;
+  }
+
   static std::string LemmaPosKey(const std::string& lemma, Pos p) {
     return lemma + '#' + static_cast<char>(p);
   }
@@ -396,7 +558,7 @@ class EnglishBuilder {
     return result;
   }
 
-  std::string Senses(const Head& head) {
+  std::string Senses(const Head& head, std::size_t h) {
     std::string out;
     for (const Lemma* l : head.lemmas) {
       std::string block;
@@ -412,6 +574,10 @@ class EnglishBuilder {
             Span("num", std::to_string(++number) + ".") + " " + EscapeText(s->definition);
         const std::string& zh = SenseChinese(key, *s);
         if (!zh.empty()) line.append(" ").append(Span("zh", EscapeText(zh)));
+        int position = 0;
+        for (const auto& simp : SplitJoined(zh)) {
+          senseUses_[simp].push_back({h, key, position++, number});
+        }
         block += Div("sense", line);
         for (const auto& ex : s->examples) {
           if (!GbkEncodable(ex)) {
@@ -582,6 +748,9 @@ class EnglishBuilder {
   std::unordered_map<std::string, std::size_t> senseCount_;
   std::unordered_map<std::uint64_t, std::string> senseChinese_;
   std::unordered_map<std::string, std::vector<std::size_t>> phrasesByWord_;
+  const std::vector<Head>* heads_ = nullptr;
+  std::unordered_map<std::string, std::size_t> accepted_;  // lower-case title -> head
+  std::unordered_map<std::string, std::vector<SenseUse>> senseUses_;
 };
 
 class ChineseBuilder {
@@ -601,7 +770,7 @@ class ChineseBuilder {
   const std::map<std::string, std::vector<std::size_t>>& Groups() const { return groups_; }
 
   std::string Entry(const std::string& simp, const std::vector<std::size_t>& readings,
-                    const std::set<std::string>& usable) {
+                    const std::set<std::string>& usable, const std::string& english) {
     std::string e;
     for (std::size_t r : readings) {
       const CedictEntry& c = data_.cedict[r];
@@ -626,6 +795,7 @@ class ChineseBuilder {
       e += Refs("cl", "量词", c.classifiers);
       e += Refs("var", "异体", c.variants);
     }
+    e += english;
     e += Phrases(simp, usable);
     return e;
   }
@@ -696,12 +866,14 @@ std::vector<Row> BuildRows(const SourceData& data, Counts& counts) {
 
   std::vector<Row> rows;
   std::set<std::string> englishLower;
-  for (const auto& h : heads) {
+  for (std::size_t i = 0; i < heads.size(); ++i) {
+    const auto& h = heads[i];
     if (!GbkEncodable(h.title) || UnsafeTitle(h.title)) {
       ++counts.skippedHeadwords;
       continue;
     }
     englishLower.insert(AsciiLower(h.title));
+    english.Accept(heads, i);
     rows.push_back({h.title, english.Entry(h, heads)});
     ++counts.english;
   }
@@ -722,7 +894,10 @@ std::vector<Row> BuildRows(const SourceData& data, Counts& counts) {
   std::vector<std::pair<std::string, Row>> zh;
   zh.reserve(usable.size());
   for (const auto& simp : usable) {
-    zh.push_back({ToGbk(simp), {simp, chinese.Entry(simp, chinese.Groups().at(simp), usable)}});
+    const auto& readings = chinese.Groups().at(simp);
+    zh.push_back(
+        {ToGbk(simp),
+         {simp, chinese.Entry(simp, readings, usable, english.Equivalents(simp, readings))}});
   }
   std::sort(zh.begin(), zh.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [gbk, row] : zh) rows.push_back(std::move(row));
