@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/lexora.h"
+#include "store/GbkChars.h"
 #include "ui/Files.h"
 
 namespace app {
@@ -26,12 +27,8 @@ std::string_view PathSeparator() {
 
 std::size_t LastDelimiter(std::string_view text, std::string_view delimiters) {
   std::size_t last = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b >= 0x81 && b <= 0xFE && i + 1 < text.size()) {
-      ++i;  // a GBK lead byte: its trail byte may look like "\"
-      continue;
-    }
+  // Whole characters only: a GBK second byte may look like a backslash.
+  for (std::size_t i = 0; i < text.size(); i += gbk::CharLen(text, i)) {
     if (delimiters.find(text[i]) != std::string_view::npos) last = i;
   }
   return last;

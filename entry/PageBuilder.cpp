@@ -1,17 +1,10 @@
 #include "entry/PageBuilder.h"
 
+#include "store/GbkChars.h"
+
 namespace entry {
 
 namespace {
-
-// A first byte 0x81-0xFE followed by a second byte 0x40-0xFE. A first byte without a
-// valid second one stands alone, so it cannot hide a "<" or "/" that follows it.
-bool IsDoubleByte(std::string_view text, std::size_t i) {
-  if (i + 1 >= text.size()) return false;
-  const auto lead = static_cast<unsigned char>(text[i]);
-  const auto trail = static_cast<unsigned char>(text[i + 1]);
-  return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE;
-}
 
 // One pass: every occurrence of from that starts on a character boundary becomes to.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
@@ -22,13 +15,12 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     if (text.compare(i, from.size(), from) == 0) {
       out += to;
       i += from.size();
-    } else if (IsDoubleByte(text, i)) {
-      // A double-byte character goes over whole, so its second byte never starts a match.
-      out.append(text.substr(i, 2));
-      i += 2;
     } else {
-      out += text[i];
-      ++i;
+      // A double-byte character goes over whole, so its second byte never starts a match; a
+      // lead byte without a valid second byte stands alone and cannot hide a following "<".
+      const std::size_t n = gbk::CharLen(text, i);
+      out.append(text.substr(i, n));
+      i += n;
     }
   }
   return out;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/lexora.h"
+#include "store/GbkChars.h"
 #include "ui/Gbk.h"
 
 namespace {
@@ -10,13 +11,9 @@ namespace {
 // Voice descriptions are tested in lower case, and only the ASCII letters are folded: the
 // second byte of a double-byte character stays as it is, even where it looks like a capital.
 std::string LowerAscii(std::string text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size(); i += gbk::CharLen(text, i)) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x81 && byte <= 0xFE) {
-      ++i;
-    } else if (byte >= 'A' && byte <= 'Z') {
-      text[i] = static_cast<char>(byte - 'A' + 'a');
-    }
+    if (byte >= 'A' && byte <= 'Z') text[i] = static_cast<char>(byte - 'A' + 'a');
   }
   return text;
 }

@@ -2,18 +2,12 @@
 
 #include <cstddef>
 
+#include "store/GbkChars.h"
+
 namespace store {
 namespace {
 
-// Byte length of the character starting at s[i].
-inline std::size_t CharLen(std::string_view s, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(s[i]);
-  if (lead >= 0x81 && lead <= 0xFE && i + 1 < s.size()) {
-    const auto trail = static_cast<unsigned char>(s[i + 1]);
-    if (trail >= 0x40 && trail <= 0xFE) return 2;
-  }
-  return 1;
-}
+using gbk::CharLen;
 
 inline unsigned char FoldAscii(unsigned char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;

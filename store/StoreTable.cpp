@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "store/Connection.h"
+#include "store/GbkChars.h"
 #include "store/StoreCodes.h"
 
 namespace {
@@ -17,15 +18,8 @@ namespace {
 // byte may fall in a-z.
 std::string UpperGbk(const std::string& s) {
   std::string out = s;
-  for (std::size_t i = 0; i < out.size(); ++i) {
+  for (std::size_t i = 0; i < out.size(); i += gbk::CharLen(out, i)) {
     const auto c = static_cast<unsigned char>(out[i]);
-    if (c >= 0x81 && c <= 0xFE && i + 1 < out.size()) {
-      const auto trail = static_cast<unsigned char>(out[i + 1]);
-      if (trail >= 0x40 && trail <= 0xFE) {
-        ++i;
-        continue;
-      }
-    }
     if (c >= 'a' && c <= 'z') out[i] = static_cast<char>(c - 'a' + 'A');
   }
   return out;

@@ -6,27 +6,15 @@
 #include <stdexcept>
 #include <utility>
 
+#include "store/GbkChars.h"
 #include "ui/Gbk.h"
 
 namespace ui {
 
-namespace {
-
-bool IsLeadByte(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  return b >= 0x81 && b <= 0xFE;
-}
-
-}  // namespace
-
 std::string_view WholeCharacters(std::string_view value) {
-  std::size_t i = 0;
-  while (i < value.size()) {
-    if (IsLeadByte(value[i])) {
-      if (i + 1 == value.size()) return value.substr(0, i);
-      i += 2;
-    } else {
-      ++i;
+  for (std::size_t i = 0; i < value.size(); i += gbk::CharLen(value, i)) {
+    if (i + 1 == value.size() && gbk::IsLeadByte(static_cast<unsigned char>(value[i]))) {
+      return value.substr(0, i);
     }
   }
   return value;
