@@ -1,8 +1,8 @@
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "app/lexora.h"
+#include "search/Query.h"
 #include "store/GbkChars.h"
 #include "ui/Gbk.h"
 
@@ -16,13 +16,6 @@ std::string LowerAscii(std::string text) {
     if (byte >= 'A' && byte <= 'Z') text[i] = static_cast<char>(byte - 'A' + 'a');
   }
   return text;
-}
-
-bool IsBlank(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) > 0x20) return false;
-  }
-  return true;
 }
 
 // Picks the first listed voice whose description names either preferred voice; none found
@@ -50,6 +43,6 @@ void Tflexora::ToolButton1Click() {
   }
   // The purge comes before the blank test: a click always silences what is being said.
   SpVoice1->Speak(QString(), ui::SVSFPurgeBeforeSpeak);
-  if (IsBlank(LookupState.CurrentWord)) return;
+  if (search::TrimBlank(LookupState.CurrentWord).empty()) return;
   SpVoice1->Speak(ui::FromGbk(LookupState.CurrentWord), ui::SVSFlagsAsync);
 }
