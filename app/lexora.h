@@ -1,8 +1,8 @@
 #pragma once
 
-// The main window: every control of the dictionary and the handlers wired to them. The
-// handlers are defined beside the subsystem they serve (search/, entry/); this unit holds the
-// layout, the start-up work and the three small label handlers.
+// The main window: every control of the dictionary and the handlers wired to them. Each group
+// of handlers has a file of its own in app/ and calls into search/, entry/ and store/, which
+// never see the window.
 
 #include <QIcon>
 #include <QWidget>
@@ -89,22 +89,22 @@ class Tflexora : public QWidget {
   ui::TEmbeddedWB* EmbeddedWB1 = nullptr;
   ui::TLabel* Label5 = nullptr;
 
-  // Result list (search/ResultList.cpp).
+  // Result list (ResultList.cpp).
   void showxx(const std::string& statement, int mode);
   void showeno(int mode);
   void DBGridEh1CellClick();
-  // Entry page (entry/EntryPage.cpp).
+  // Entry page (EntryPage.cpp).
   void shownr(const std::string& statement);
   void Label2Click();
-  // Search (search/Search.cpp).
+  // Search (Search.cpp).
   void Edit1Change();
   void Edit1Click();
   void esoKeyPress(char& Key);
   void Button1Click();
-  // Pronunciation (entry/Pronunciation.cpp), copy command (entry/CopyCommand.cpp).
+  // Pronunciation (Pronunciation.cpp), copy command (CopyCommand.cpp).
   void ToolButton1Click();
   void ToolButton2Click();
-  // Start-up and labels (app/lexora.cpp), desktop shortcut (app/Shortcut.cpp).
+  // Start-up and labels (lexora.cpp), desktop shortcut (Shortcut.cpp).
   void FormCreate();
   void Label3Click();
   void Label4Click();

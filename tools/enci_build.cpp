@@ -13,8 +13,8 @@
 #include <exception>
 #include <string>
 
-#include "tools/build/Builder.h"
-#include "tools/build/Excerpt.h"
+#include "tools/dictbuild/Builder.h"
+#include "tools/dictbuild/Excerpt.h"
 
 int main(int argc, char** argv) {
   try {

@@ -16,9 +16,9 @@
 #include "store/gob.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/SourceFixture.h"
-#include "tools/build/Builder.h"
-#include "tools/build/Excerpt.h"
-#include "tools/build/Text.h"
+#include "tools/dictbuild/Builder.h"
+#include "tools/dictbuild/Excerpt.h"
+#include "tools/dictbuild/Text.h"
 
 namespace {
 

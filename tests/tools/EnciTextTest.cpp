@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "tools/build/Builder.h"
-#include "tools/build/Text.h"
-#include "tools/build/WordForms.h"
+#include "tools/dictbuild/Builder.h"
+#include "tools/dictbuild/Text.h"
+#include "tools/dictbuild/WordForms.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "tools/build/Translations.h"
+#include "tools/dictbuild/Translations.h"
 
 #include <algorithm>
 
-#include "tools/build/Text.h"
+#include "tools/dictbuild/Text.h"
 
 namespace enci {
 namespace {

@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "tools/build/Sources.h"
+#include "tools/dictbuild/Sources.h"
 
 namespace enci {
 

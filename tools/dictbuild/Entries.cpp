@@ -1,12 +1,12 @@
-#include "tools/build/Entries.h"
+#include "tools/dictbuild/Entries.h"
 
 #include <algorithm>
 #include <map>
 #include <set>
 #include <unordered_set>
 
-#include "tools/build/Text.h"
-#include "tools/build/Translations.h"
+#include "tools/dictbuild/Text.h"
+#include "tools/dictbuild/Translations.h"
 
 namespace enci {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/build/Builder.h"
+#include "tools/dictbuild/Builder.h"
 
 #include <algorithm>
 #include <fstream>
@@ -6,8 +6,8 @@
 
 #include "store/StoreWriter.h"
 #include "store/gob.h"
-#include "tools/build/EmbeddedFiles.h"
-#include "tools/build/Text.h"
+#include "tools/dictbuild/EmbeddedFiles.h"
+#include "tools/dictbuild/Text.h"
 
 namespace enci {
 namespace {

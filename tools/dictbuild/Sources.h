@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tools/build/WordForms.h"
+#include "tools/dictbuild/WordForms.h"
 
 namespace enci {
 

@@ -1,4 +1,4 @@
-#include "tools/build/Sources.h"
+#include "tools/dictbuild/Sources.h"
 
 #include <QByteArray>
 #include <QJsonArray>

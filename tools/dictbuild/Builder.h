@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "tools/build/Entries.h"
+#include "tools/dictbuild/Entries.h"
 
 namespace enci {
 

@@ -1,10 +1,13 @@
+#include "entry/Voice.h"
+
 #include <cstddef>
 #include <string>
 
-#include "app/lexora.h"
-#include "search/Query.h"
 #include "store/GbkChars.h"
 #include "ui/Gbk.h"
+#include "ui/Ports.h"
+
+namespace entry {
 
 namespace {
 
@@ -18,8 +21,8 @@ std::string LowerAscii(std::string text) {
   return text;
 }
 
-// Picks the first listed voice whose description names either preferred voice; none found
-// leaves the platform's default voice.
+}  // namespace
+
 void ChooseVoice(ui::ISpeechVoice& voice) {
   const int count = voice.VoiceCount();
   for (int i = 0; i < count; ++i) {
@@ -32,17 +35,4 @@ void ChooseVoice(ui::ISpeechVoice& voice) {
   }
 }
 
-}  // namespace
-
-void Tflexora::ToolButton1Click() {
-  if (SpVoice1 == nullptr) throw ui::EPlatformError("No speech service is available");
-  if (!LookupState.VoiceChosen) {
-    ChooseVoice(*SpVoice1);
-    // Set only after the choice ran to its end, so a failed choice is tried again next time.
-    LookupState.VoiceChosen = true;
-  }
-  // The purge comes before the blank test: a click always silences what is being said.
-  SpVoice1->Speak(QString(), ui::SVSFPurgeBeforeSpeak);
-  if (search::TrimBlank(LookupState.CurrentWord).empty()) return;
-  SpVoice1->Speak(ui::FromGbk(LookupState.CurrentWord), ui::SVSFlagsAsync);
-}
+}  // namespace entry

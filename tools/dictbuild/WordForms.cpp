@@ -1,4 +1,4 @@
-#include "tools/build/WordForms.h"
+#include "tools/dictbuild/WordForms.h"
 
 namespace enci {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/build/Text.h"
+#include "tools/dictbuild/Text.h"
 
 #include <QString>
 #include <QStringEncoder>

@@ -1,4 +1,4 @@
-#include "tools/build/Excerpt.h"
+#include "tools/dictbuild/Excerpt.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -11,9 +11,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "tools/build/Sources.h"
-#include "tools/build/Text.h"
-#include "tools/build/Translations.h"
+#include "tools/dictbuild/Sources.h"
+#include "tools/dictbuild/Text.h"
+#include "tools/dictbuild/Translations.h"
 
 namespace enci {
 namespace {
