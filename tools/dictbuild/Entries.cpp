@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <unordered_set>
+#include <utility>
 
 #include "tools/dictbuild/Text.h"
 #include "tools/dictbuild/Translations.h"
@@ -82,6 +83,126 @@ const char* const kFrames[] = {"Something ----s",
                                "It ----s that CLAUSE",
                                "Something ----s INFINITIVE"};
 
+// The kinds of word forms, in the order an entry lists them.
+constexpr std::string_view kFormOrder = "spdi3rt";
+
+const char* FormName(char kind) {
+  switch (kind) {
+    case 's':
+      return "复数";
+    case 'p':
+      return "过去式";
+    case 'd':
+      return "过去分词";
+    case 'i':
+      return "现在分词";
+    case '3':
+      return "第三人称单数";
+    case 'r':
+      return "比较级";
+    case 't':
+      return "最高级";
+  }
+  return "";
+}
+
+const char* ExamName(std::string_view tag) {
+  static const std::pair<const char*, const char*> names[] = {
+      {"zk", "中考"},  {"gk", "高考"},    {"cet4", "四级"},  {"cet6", "六级"},
+      {"ky", "考研"},  {"ielts", "雅思"}, {"toefl", "托福"}, {"gre", "GRE"}};
+  for (const auto& [code, name] : names) {
+    if (tag == code) return name;
+  }
+  return nullptr;
+}
+
+// Lines of an ECDICT text field; a line that starts with blanks goes on the one before.
+std::vector<std::string> SourceLines(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    const bool continued = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+    const auto first = line.find_first_not_of(" \t");
+    const auto last = line.find_last_not_of(" \t\r");
+    if (first == std::string::npos) continue;
+    line = line.substr(first, last - first + 1);
+    if (continued && !out.empty()) {
+      out.back().append(" ").append(line);
+    } else {
+      out.push_back(std::move(line));
+    }
+  }
+  return out;
+}
+
+// A line's leading label: a part of speech ("n.", "vt.") or a bracketed field ("[医]").
+std::pair<std::string, std::string> SplitLabel(const std::string& line) {
+  std::size_t i = 0;
+  while (i < line.size() && line[i] >= 'a' && line[i] <= 'z') ++i;
+  if (i > 0 && i <= 6 && i < line.size() && line[i] == '.') {
+    std::size_t rest = i + 1;
+    while (rest < line.size() && line[rest] == ' ') ++rest;
+    return {line.substr(0, i + 1), line.substr(rest)};
+  }
+  if (!line.empty() && line[0] == '[') {
+    const auto close = line.find(']');
+    if (close != std::string::npos && close < 40) {
+      std::size_t rest = close + 1;
+      while (rest < line.size() && line[rest] == ' ') ++rest;
+      return {line.substr(0, close + 1), line.substr(rest)};
+    }
+  }
+  return {{}, line};
+}
+
+bool IsNetLine(const std::string& line) { return line.rfind("[网络]", 0) == 0; }
+
+// A word that is in common use: the Chinese entries list it as a translation.
+bool CommonWord(const EcdictEntry& e) {
+  auto ranked = [](int r) { return r > 0 && r <= 30000; };
+  return e.collins > 0 || e.oxford || !e.tags.empty() || ranked(e.frq) || ranked(e.bnc);
+}
+
+// The items of a Chinese translation: "书, 书籍；帐簿（旧）" -> 书, 书籍, 帐簿.
+std::vector<std::string> TranslationItems(const std::string& text) {
+  std::vector<std::string> out;
+  std::string item;
+  int depth = 0;
+  auto flush = [&] {
+    const auto first = item.find_first_not_of(' ');
+    const auto last = item.find_last_not_of(' ');
+    if (first != std::string::npos) out.push_back(item.substr(first, last - first + 1));
+    item.clear();
+  };
+  for (const auto& ch : Utf8Chars(text)) {
+    if (ch == "(" || ch == "（" || ch == "[" || ch == "<" || ch == "〔" || ch == "【") {
+      ++depth;
+    } else if (ch == ")" || ch == "）" || ch == "]" || ch == ">" || ch == "〕" || ch == "】") {
+      if (depth > 0) --depth;
+    } else if (depth > 0) {
+      continue;
+    } else if (ch == "," || ch == "，" || ch == ";" || ch == "；" || ch == "、") {
+      flush();
+    } else {
+      item += ch;
+    }
+  }
+  flush();
+  return out;
+}
+
+// ECDICT's phonetic with the Cyrillic schwa it often uses for the IPA one.
+std::string IpaOf(std::string phonetic) {
+  for (std::size_t p = phonetic.find("ә"); p != std::string::npos; p = phonetic.find("ә", p)) {
+    phonetic.replace(p, std::string("ә").size(), "ə");
+  }
+  return phonetic;
+}
+
 std::string Blanks(std::string s) {
   std::replace(s.begin(), s.end(), '_', ' ');
   return s;
@@ -92,6 +213,19 @@ std::string Span(const char* cls, const std::string& inner) {
 }
 std::string Div(const char* cls, const std::string& inner) {
   return std::string("<div C=\"") + cls + "\">" + inner + "</div>";
+}
+
+// A link to another headword of the dictionary, named by the address's fragment.
+std::string Link(const std::string& title) {
+  std::string href;
+  for (char c : EscapeText(title)) {
+    if (c == '"') {
+      href += "&quot;";
+    } else {
+      href.push_back(c);
+    }
+  }
+  return "<a C=\"fw\" href=\"#" + href + "\">" + EscapeText(title) + "</a>";
 }
 
 std::string ReplaceAll(std::string s, std::string_view from, std::string_view to) {
@@ -181,18 +315,173 @@ class EnglishBuilder {
   struct Head {
     std::string title;  // display form
     std::vector<const Lemma*> lemmas;
+    const EcdictEntry* ec = nullptr;
+    std::vector<std::pair<char, std::string>> forms;  // its word forms, kFormOrder
+    std::vector<std::pair<std::string, std::string>> of;  // (word, kinds) it is a form of
+    bool alias = false;  // the same word as another head, written as the other source does
   };
 
-  std::vector<Head> Heads() const {
-    std::map<std::string, Head> byLemma;
-    for (const auto& l : data_.wordnet.lemmas) byLemma[l.lemma].lemmas.push_back(&l);
+  // WordNet's lemmas and ECDICT's words, one head per distinct headword, then every word
+  // form that neither gives as a headword. Unsorted.
+  std::vector<Head> Heads() {
+    std::map<std::string, std::vector<const Lemma*>> byLemma;
+    for (const auto& l : data_.wordnet.lemmas) byLemma[l.lemma].push_back(&l);
     std::vector<Head> heads;
-    heads.reserve(byLemma.size());
-    for (auto& [lemma, head] : byLemma) {
-      head.title = Blanks(DisplayForm(lemma, head.lemmas));
-      heads.push_back(std::move(head));
+    heads.reserve(byLemma.size() + data_.ecdict.size());
+    std::unordered_map<std::string, std::size_t> byTitle;
+    byTitle.reserve(byLemma.size() + data_.ecdict.size());
+    // WordNet's lemmas are lower case; each is one word whatever case its senses write.
+    std::unordered_map<std::string, std::size_t> byLower;
+    for (auto& [lemma, lemmas] : byLemma) {
+      Head h;
+      h.lemmas = std::move(lemmas);
+      h.title = Blanks(DisplayForm(lemma, h.lemmas));
+      if (byTitle.emplace(h.title, heads.size()).second) {
+        byLower.emplace(AsciiLower(h.title), heads.size());
+        heads.push_back(std::move(h));
+      }
+    }
+    for (const auto& e : data_.ecdict) {
+      const auto [it, fresh] = byTitle.emplace(e.word, heads.size());
+      const auto other = fresh ? byLower.find(AsciiLower(e.word)) : byLower.end();
+      if (other != byLower.end() && heads[other->second].ec == nullptr) {
+        // The same word written in another case (Karen / karen): both writings get the
+        // whole entry, so either one typed finds it.
+        Head& wn = heads[other->second];
+        wn.ec = &e;
+        Head h;
+        h.title = e.word;
+        h.lemmas = wn.lemmas;
+        h.ec = &e;
+        h.alias = true;
+        heads.push_back(std::move(h));
+        ++counts_.merged;
+      } else if (fresh) {
+        Head h;
+        h.title = e.word;
+        h.ec = &e;
+        heads.push_back(std::move(h));
+        ++counts_.ecdictOnly;
+      } else if (heads[it->second].ec == nullptr) {
+        heads[it->second].ec = &e;
+        if (!heads[it->second].lemmas.empty()) ++counts_.merged;
+      }
+    }
+    // Which words each form is of, from the words' own forms and from a form's own note.
+    std::unordered_map<std::string, std::vector<std::pair<std::string, char>>> formOf;
+    const std::size_t sourced = heads.size();
+    for (std::size_t i = 0; i < sourced; ++i) {
+      Head& h = heads[i];
+      h.forms = FormsOf(h);
+      if (h.alias) continue;  // its other writing leads the forms to it
+      for (const auto& [kind, form] : h.forms) formOf[form].emplace_back(h.title, kind);
+      if (h.ec == nullptr) continue;
+      std::string base, kinds;
+      for (const auto& [k, v] : ParseExchange(h.ec->exchange)) {
+        if (k == '0') base = v;
+        if (k == '1') kinds = v;
+      }
+      if (base.empty() || base == h.title || !byTitle.count(base)) continue;
+      for (char k : kinds) {
+        if (kFormOrder.find(k) != std::string_view::npos) formOf[h.title].emplace_back(base, k);
+      }
+    }
+    for (auto& [form, bases] : formOf) {
+      auto found = byTitle.find(form);
+      if (found == byTitle.end()) {
+        found = byTitle.emplace(form, heads.size()).first;
+        Head h;
+        h.title = form;
+        heads.push_back(std::move(h));
+        ++counts_.formHeadwords;
+      }
+      Head& h = heads[found->second];
+      for (const auto& [base, kind] : bases) {
+        auto at = std::find_if(h.of.begin(), h.of.end(),
+                               [&base](const auto& o) { return o.first == base; });
+        if (at == h.of.end()) {
+          h.of.emplace_back(base, std::string());
+          at = h.of.end() - 1;
+        }
+        if (at->second.find(kind) == std::string::npos) at->second.push_back(kind);
+      }
+    }
+    for (auto& h : heads) {
+      for (auto& o : h.of) {
+        std::sort(o.second.begin(), o.second.end(), [](char a, char b) {
+          return kFormOrder.find(a) < kFormOrder.find(b);
+        });
+      }
     }
     return heads;
+  }
+
+  // A word's forms: ECDICT's where it lists them, else WordNet's exceptions and the rules.
+  std::vector<std::pair<char, std::string>> FormsOf(const Head& head) const {
+    std::vector<std::pair<char, std::string>> raw;
+    if (head.ec != nullptr) {
+      const auto exchange = ParseExchange(head.ec->exchange);
+      // A plural has no plural of its own (children, not childrens).
+      const bool plural = std::any_of(exchange.begin(), exchange.end(), [](const auto& item) {
+        return item.first == '1' && item.second.find('s') != std::string::npos;
+      });
+      for (const auto& item : exchange) {
+        if (kFormOrder.find(item.first) == std::string_view::npos) continue;
+        if (plural && item.first == 's') continue;
+        raw.push_back(item);
+      }
+    }
+    if (raw.empty()) {
+      const std::string& w = head.title;
+      for (const Lemma* l : head.lemmas) {
+        switch (l->pos) {
+          case Pos::Noun:
+            raw.emplace_back('s', NounPlural(w, data_.exceptions));
+            break;
+          case Pos::Verb: {
+            const VerbForms v = VerbFormsOf(w, data_.exceptions);
+            raw.emplace_back('3', v.third);
+            raw.emplace_back('p', v.past);
+            raw.emplace_back('d', v.pastParticiple);
+            raw.emplace_back('i', v.presentParticiple);
+            break;
+          }
+          case Pos::Adj: {
+            const GradedForms g = AdjectiveForms(w, data_.exceptions);
+            raw.emplace_back('r', g.comparative);
+            raw.emplace_back('t', g.superlative);
+            break;
+          }
+          case Pos::Adv: {
+            if (head.lemmas.size() > 1) break;  // the adjective's forms already stand
+            const GradedForms g = AdverbForms(w, data_.exceptions);
+            raw.emplace_back('r', g.comparative);
+            raw.emplace_back('t', g.superlative);
+            break;
+          }
+        }
+      }
+    }
+    std::vector<std::pair<char, std::string>> out;
+    for (char kind : kFormOrder) {
+      for (const auto& [k, forms] : raw) {
+        if (k != kind) continue;
+        // "was, were"
+        std::size_t start = 0;
+        while (start < forms.size()) {
+          std::size_t end = forms.find(',', start);
+          if (end == std::string::npos) end = forms.size();
+          std::string f = forms.substr(start, end - start);
+          start = end + 1;
+          while (!f.empty() && f.front() == ' ') f.erase(0, 1);
+          while (!f.empty() && f.back() == ' ') f.pop_back();
+          if (f.empty() || f == head.title) continue;
+          const std::pair<char, std::string> item(kind, f);
+          if (std::find(out.begin(), out.end(), item) == out.end()) out.push_back(item);
+        }
+      }
+    }
+    return out;
   }
 
   void IndexPhrases(const std::vector<Head>& heads) {
@@ -215,17 +504,36 @@ class EnglishBuilder {
   void Accept(const std::vector<Head>& heads, std::size_t h) {
     heads_ = &heads;
     accepted_.emplace(AsciiLower(heads[h].title), h);
+    const EcdictEntry* ec = heads[h].ec;
+    if (ec == nullptr || !CommonWord(*ec)) return;
+    // The Chinese words its translation lines name, for the Chinese entries.
+    const int rank = ec->frq > 0 ? ec->frq : ec->bnc > 0 ? ec->bnc : 40000;
+    const int band = rank <= 2000 ? 0 : rank <= 5000 ? 1 : rank <= 10000 ? 2 : 3;
+    int line = 0;
+    for (const auto& l : SourceLines(ec->translation)) {
+      const auto [label, text] = SplitLabel(l);
+      if (label.empty() || label[0] == '[') continue;  // fields of knowledge, the web
+      const auto items = TranslationItems(text);
+      for (std::size_t k = 0; k < items.size(); ++k) {
+        ecNames_[items[k]].push_back(
+            {h, line * 3 + static_cast<int>(std::min<std::size_t>(k, 6)) * 2 + band, line});
+      }
+      ++line;
+    }
   }
 
   std::string Entry(const Head& head, const std::vector<Head>& heads) {
     std::string e;
-    e += Pronunciation(head.title);
+    e += Pronunciation(head);
+    e += FormOf(head);
+    e += Tags(head);
     e += TranslationLines(head);
     e += Senses(head, static_cast<std::size_t>(&head - heads.data()));
     e += SynonymsAndAntonyms(head);
     e += Forms(head);
     e += Usage(head);
     e += Phrases(head, heads);
+    e += NetLines(head);
     return e;
   }
 
@@ -239,6 +547,8 @@ class EnglishBuilder {
       int score = 1 << 30;
       int verb = -1;  // kind the best gloss asked for: -1 none, 0 not a verb, 1 verb
       std::string gloss;
+      int ecLine = -1;  // the ECDICT translation line that names it
+      int ecScore = 0;
     };
     // The main reading, the one with the most senses, before rare ones (跑 páo "to paw"
     // after pǎo "to run"), names last.
@@ -272,6 +582,17 @@ class EnglishBuilder {
             f.gloss = cut[k].text;
           }
         }
+      }
+    }
+    const auto named = ecNames_.find(simp);
+    if (named != ecNames_.end()) {
+      for (const auto& n : named->second) {
+        Found& f = found[n.head];
+        if (f.ecLine < 0 || n.score < f.ecScore) {
+          f.ecScore = n.score;
+          f.ecLine = n.line;
+        }
+        f.score = std::min(f.score, n.score);
       }
     }
     static const std::vector<SenseUse> kNoUses;
@@ -339,7 +660,24 @@ class EnglishBuilder {
         }
       }
       std::string line = Span("pw", EscapeText(shown));
-      if (sense != nullptr) {
+      if (sense == nullptr && f.ecLine >= 0 && head.ec != nullptr) {
+        // Its ECDICT translation line stands for the sense.
+        std::string nameLine;
+        int n = 0;
+        for (const auto& l : SourceLines(head.ec->translation)) {
+          const auto [label, text] = SplitLabel(l);
+          if (label.empty() || label[0] == '[') continue;
+          if (n++ == f.ecLine) {
+            nameLine = l;
+            break;
+          }
+        }
+        const auto [label, text] = SplitLabel(nameLine);
+        if (!label.empty()) line.append(" ").append(Span("pos", EscapeText(label)));
+        if (!text.empty() && GbkEncodable(text)) {
+          line.append(" ").append(Span("pd", EscapeText(Shorten(text))));
+        }
+      } else if (sense != nullptr) {
         line.append(" ").append(Span("pos", PosLabel(sense->pos)));
         if (GbkEncodable(sense->definition)) {
           line.append(" ").append(Span("pd", EscapeText(sense->definition)));
@@ -352,6 +690,11 @@ class EnglishBuilder {
   }
 
  private:
+  struct EcName {
+    std::size_t head;
+    int score;
+    int line;  // among its part-of-speech lines
+  };
   struct SenseUse {
     std::size_t head;
     std::uint64_t synset;
@@ -419,7 +762,24 @@ class EnglishBuilder {
     return 0;
   }
 
-  std::string Pronunciation(const std::string& title) const {
+  std::string Pronunciation(const Head& head) const {
+    std::string out;
+    if (head.ec != nullptr && !head.ec->phonetic.empty() &&
+        head.ec->phonetic.find('\\') == std::string::npos) {
+      out = Span("lbl", "英") + " " +
+            Span("ipa", Bracket(EscapeWithReferences(IpaOf(head.ec->phonetic))));
+    }
+    const std::string us = American(head.title);
+    if (!us.empty()) {
+      if (!out.empty()) out += " ";
+      out += Span("lbl", "美") + " " + Span("ipa", Bracket(EscapeWithReferences(us)));
+    }
+    if (out.empty()) return out;
+    return Div("phon", out);
+  }
+
+  // CMUdict's pronunciation of every word of the title, as IPA; empty when one is missing.
+  std::string American(const std::string& title) const {
     std::string ipa;
     std::size_t start = 0;
     const std::string lower = AsciiLower(title);
@@ -432,8 +792,96 @@ class EnglishBuilder {
       ipa += ArpabetToIpa(it->second);
       start = end + 1;
     }
-    if (ipa.empty()) return {};
-    return Div("phon", Span("lbl", "美") + " " + Span("ipa", Bracket(EscapeWithReferences(ipa))));
+    return ipa;
+  }
+
+  // "go 的过去式": what the form is of, each word a link.
+  std::string FormOf(const Head& head) const {
+    std::string out;
+    for (const auto& [base, kinds] : head.of) {
+      if (!GbkEncodable(base)) continue;
+      std::string names;
+      for (std::size_t k = 0; k < kinds.size(); ++k) {
+        if (k > 0) names += k + 1 == kinds.size() ? "和" : "、";
+        names += FormName(kinds[k]);
+      }
+      out += Div("formof", Link(base) + " 的" + names);
+      ++counts_.formLinks;
+    }
+    return out;
+  }
+
+  // Exam tags, Collins stars, the Oxford 3000 mark and a frequency band.
+  std::string Tags(const Head& head) const {
+    if (head.ec == nullptr) return {};
+    const EcdictEntry& e = *head.ec;
+    std::string out;
+    auto add = [&out](const char* cls, const std::string& text) {
+      if (!out.empty()) out += " ";
+      out += Span(cls, text);
+    };
+    std::size_t start = 0;
+    while (start < e.tags.size()) {
+      std::size_t end = e.tags.find(' ', start);
+      if (end == std::string::npos) end = e.tags.size();
+      if (const char* name = ExamName(std::string_view(e.tags).substr(start, end - start))) {
+        add("tag", name);
+      }
+      start = end + 1;
+    }
+    if (e.collins > 0) {
+      std::string stars;
+      for (int i = 0; i < e.collins && i < 5; ++i) stars += "★";
+      add("star", stars);
+    }
+    if (e.oxford) add("tag", "牛津3000");
+    const int rank = e.frq > 0 && (e.bnc <= 0 || e.frq < e.bnc) ? e.frq : e.bnc;
+    if (rank > 0) {
+      static const std::pair<int, const char*> bands[] = {
+          {1000, "词频前1000"}, {2000, "词频前2000"}, {5000, "词频前5000"},
+          {10000, "词频前1万"}, {20000, "词频前2万"}, {50000, "词频前5万"}};
+      for (const auto& [limit, name] : bands) {
+        if (rank <= limit) {
+          add("tag", name);
+          break;
+        }
+      }
+    }
+    if (out.empty()) return out;
+    return Div("tags", out);
+  }
+
+  // A translation line with its part of speech or field set apart.
+  static std::string LabelledLine(const std::string& line) {
+    const auto [label, text] = SplitLabel(line);
+    if (label.empty()) return EscapeText(text);
+    return Span(label[0] == '[' ? "lbl" : "pos", EscapeText(label)) + " " + EscapeText(text);
+  }
+
+  // ECDICT's own "go的过去式" line: the form-of line says it already.
+  static bool FormNote(const Head& head, const std::string& line) {
+    const std::string text = SplitLabel(line).second;
+    for (const auto& o : head.of) {
+      if (text.rfind(o.first + "的", 0) == 0 || text.rfind(o.first + " 的", 0) == 0) return true;
+    }
+    return false;
+  }
+
+  std::string NetLines(const Head& head) const {
+    if (head.ec == nullptr) return {};
+    std::string out;
+    for (const auto& l : SourceLines(head.ec->translation)) {
+      if (!IsNetLine(l)) continue;
+      const std::string text = SplitLabel(l).second;
+      if (text.empty()) continue;
+      if (!GbkEncodable(text)) {
+        ++counts_.droppedTexts;
+        continue;
+      }
+      out += Div("trans", EscapeText(text));
+    }
+    if (out.empty()) return out;
+    return Div("sect", "网络释义") + out;
   }
 
   std::vector<std::string> Chinese(const std::string& english, bool verb, std::size_t max) const {
@@ -457,6 +905,18 @@ class EnglishBuilder {
   }
 
   std::string TranslationLines(const Head& head) const {
+    if (head.ec != nullptr) {
+      std::string out;
+      for (const auto& l : SourceLines(head.ec->translation)) {
+        if (IsNetLine(l) || FormNote(head, l)) continue;
+        if (!GbkEncodable(l)) {
+          ++counts_.droppedTexts;
+          continue;
+        }
+        out += Div("trans", LabelledLine(l));
+      }
+      if (!out.empty()) return out;
+    }
     // CEDICT's glosses tell verbs ("to ...") from the rest but not nouns from adjectives:
     // the rest goes once, under the part of speech with the most senses.
     const Lemma* primary = nullptr;
@@ -559,6 +1019,7 @@ class EnglishBuilder {
   }
 
   std::string Senses(const Head& head, std::size_t h) {
+    if (head.lemmas.empty()) return SourceDefinitions(head);
     std::string out;
     for (const Lemma* l : head.lemmas) {
       std::string block;
@@ -589,6 +1050,27 @@ class EnglishBuilder {
       }
       if (block.empty()) continue;
       out += Div("posh", Span("pos", PosLabel(l->pos)) + " " + PosName(l->pos)) + block;
+    }
+    if (out.empty()) return out;
+    return Div("sect", "释义") + out;
+  }
+
+  // ECDICT's English definitions, for a word WordNet lacks (not for a form: its word has them).
+  std::string SourceDefinitions(const Head& head) const {
+    constexpr int kMaxDefinitions = 8;
+    if (head.ec == nullptr || !head.of.empty()) return {};
+    std::string out;
+    int number = 0;
+    for (const auto& l : SourceLines(head.ec->definition)) {
+      if (!GbkEncodable(l)) {
+        ++counts_.droppedTexts;
+        continue;
+      }
+      const auto [label, text] = SplitLabel(l);
+      std::string line = Span("num", std::to_string(++number) + ".") + " ";
+      if (!label.empty()) line += Span("pos", EscapeText(label)) + " ";
+      out += Div("sense", line + EscapeText(text));
+      if (number == kMaxDefinitions) break;
     }
     if (out.empty()) return out;
     return Div("sect", "释义") + out;
@@ -637,39 +1119,20 @@ class EnglishBuilder {
 
   std::string Forms(const Head& head) const {
     std::string items;
-    auto item = [&items](const char* label, const std::string& form) {
-      if (form.empty()) return;
-      if (!items.empty()) items += " ";
-      items += Span("fl", label) + " " + EscapeText(form);
-    };
-    const std::string& w = head.title;
-    for (const Lemma* l : head.lemmas) {
-      switch (l->pos) {
-        case Pos::Noun:
-          item("复数", NounPlural(w, data_.exceptions));
-          break;
-        case Pos::Verb: {
-          const VerbForms v = VerbFormsOf(w, data_.exceptions);
-          item("第三人称单数", v.third);
-          item("过去式", v.past);
-          item("过去分词", v.pastParticiple);
-          item("现在分词", v.presentParticiple);
-          break;
-        }
-        case Pos::Adj: {
-          const GradedForms g = AdjectiveForms(w, data_.exceptions);
-          item("比较级", g.comparative);
-          item("最高级", g.superlative);
-          break;
-        }
-        case Pos::Adv: {
-          if (head.lemmas.size() > 1) break;  // the adjective's forms already stand
-          const GradedForms g = AdverbForms(w, data_.exceptions);
-          item("比较级", g.comparative);
-          item("最高级", g.superlative);
-          break;
-        }
+    char last = 0;
+    for (const auto& [kind, form] : head.forms) {
+      if (!GbkEncodable(form) || UnsafeTitle(form)) {
+        ++counts_.droppedTexts;
+        continue;
       }
+      if (kind == last) {
+        items += ", ";
+      } else {
+        if (!items.empty()) items += " ";
+        items += Span("fl", FormName(kind)) + " ";
+      }
+      items += Link(form);
+      last = kind;
     }
     if (items.empty()) return {};
     return Div("sect", "词形变化") + Div("forms", items);
@@ -727,7 +1190,16 @@ class EnglishBuilder {
       std::string gloss;
       bool verbOnly = true;
       for (const Lemma* l : p.lemmas) verbOnly = verbOnly && l->pos == Pos::Verb;
-      auto zh = Chinese(p.title, verbOnly, 2);
+      std::string own;
+      if (p.ec != nullptr) {
+        for (const auto& l : SourceLines(p.ec->translation)) {
+          if (IsNetLine(l)) continue;
+          own = Shorten(SplitLabel(l).second);
+          break;
+        }
+      }
+      auto zh = own.empty() || !GbkEncodable(own) ? Chinese(p.title, verbOnly, 2)
+                                                  : std::vector<std::string>{own};
       if (!zh.empty()) {
         gloss = Span("zh", EscapeText(Join(zh, "；")));
       } else if (!p.lemmas.empty() && !p.lemmas.front()->synsets.empty()) {
@@ -751,6 +1223,7 @@ class EnglishBuilder {
   const std::vector<Head>* heads_ = nullptr;
   std::unordered_map<std::string, std::size_t> accepted_;  // lower-case title -> head
   std::unordered_map<std::string, std::vector<SenseUse>> senseUses_;
+  std::unordered_map<std::string, std::vector<EcName>> ecNames_;
 };
 
 class ChineseBuilder {
@@ -768,6 +1241,37 @@ class ChineseBuilder {
   }
 
   const std::map<std::string, std::vector<std::size_t>>& Groups() const { return groups_; }
+
+  // A traditional form's own row: what it is the traditional form of, then the readings
+  // written that way.
+  std::string TraditionalEntry(const std::string& trad, const std::vector<std::string>& simps) {
+    std::string e = TraditionalLinks(simps);
+    for (const auto& simp : simps) {
+      for (std::size_t r : groups_.at(simp)) {
+        const CedictEntry& c = data_.cedict[r];
+        if (c.traditional != trad) continue;
+        e += Div("phon", Span("py", Bracket(EscapeWithReferences(PinyinMarks(c.pinyin)))));
+        int number = 0;
+        for (const auto& sense : c.senses) {
+          if (!GbkEncodable(sense)) {
+            ++counts_.droppedTexts;
+            continue;
+          }
+          e += Div("sense", Span("num", std::to_string(++number) + ".") + " " + CedictText(sense));
+        }
+      }
+    }
+    return e;
+  }
+
+  std::string TraditionalLinks(const std::vector<std::string>& simps) {
+    std::string e;
+    for (const auto& simp : simps) {
+      e += Div("formof", Link(simp) + " 的繁体");
+      ++counts_.traditionalLinks;
+    }
+    return e;
+  }
 
   std::string Entry(const std::string& simp, const std::vector<std::size_t>& readings,
                     const std::set<std::string>& usable, const std::string& english) {
@@ -792,7 +1296,7 @@ class ChineseBuilder {
         }
         e += Div("sense", Span("num", std::to_string(++number) + ".") + " " + CedictText(sense));
       }
-      e += Refs("cl", "量词", c.classifiers);
+      e += Classifiers(c.classifiers);
       e += Refs("var", "异体", c.variants);
     }
     e += english;
@@ -803,6 +1307,21 @@ class ChineseBuilder {
  private:
   static bool Capital(const std::string& pinyin) {
     return !pinyin.empty() && pinyin[0] >= 'A' && pinyin[0] <= 'Z';
+  }
+
+  // 个(gè)、件(jiàn)
+  std::string Classifiers(const std::vector<CedictRef>& refs) {
+    std::string items;
+    for (const auto& r : refs) {
+      if (!GbkEncodable(r.simplified)) {
+        ++counts_.droppedTexts;
+        continue;
+      }
+      if (!items.empty()) items += "、";
+      items += EscapeText(r.simplified) + "(" + EscapeWithReferences(PinyinMarks(r.pinyin)) + ")";
+    }
+    if (items.empty()) return {};
+    return Div("cl", Span("fl", "量词") + " " + items);
   }
 
   std::string Refs(const char* cls, const char* label, const std::vector<CedictRef>& refs) {
@@ -858,14 +1377,31 @@ std::vector<Row> BuildRows(const SourceData& data, Counts& counts) {
   const TranslationIndex index(data.cedict);
   EnglishBuilder english(data, index, counts);
   auto heads = english.Heads();
-  std::sort(heads.begin(), heads.end(), [](const auto& a, const auto& b) {
-    const std::string la = AsciiLower(a.title), lb = AsciiLower(b.title);
-    return la != lb ? la < lb : a.title < b.title;
-  });
+  // Case-insensitive order, so a word comes before its longer completions; of the same
+  // letters the lower-case form first (us before US).
+  {
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(heads.size());
+    for (std::size_t i = 0; i < heads.size(); ++i) {
+      std::string k = AsciiLower(heads[i].title);
+      k.push_back('\0');
+      for (char c : heads[i].title) {
+        k.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32)
+                    : c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32)
+                                           : c);
+      }
+      keys.emplace_back(std::move(k), i);
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<EnglishBuilder::Head> sorted;
+    sorted.reserve(heads.size());
+    for (const auto& [k, i] : keys) sorted.push_back(std::move(heads[i]));
+    heads = std::move(sorted);
+  }
   english.IndexPhrases(heads);
 
   std::vector<Row> rows;
-  std::set<std::string> englishLower;
+  std::unordered_set<std::string> englishLower;
   for (std::size_t i = 0; i < heads.size(); ++i) {
     const auto& h = heads[i];
     if (!GbkEncodable(h.title) || UnsafeTitle(h.title)) {
@@ -874,6 +1410,10 @@ std::vector<Row> BuildRows(const SourceData& data, Counts& counts) {
     }
     englishLower.insert(AsciiLower(h.title));
     english.Accept(heads, i);
+  }
+  for (std::size_t i = 0; i < heads.size(); ++i) {
+    const auto& h = heads[i];
+    if (!GbkEncodable(h.title) || UnsafeTitle(h.title)) continue;
     rows.push_back({h.title, english.Entry(h, heads)});
     ++counts.english;
   }
@@ -891,13 +1431,30 @@ std::vector<Row> BuildRows(const SourceData& data, Counts& counts) {
     }
     usable.insert(simp);
   }
+  // Traditional forms that differ from their simplified ones and that GBK can hold.
+  std::map<std::string, std::vector<std::string>> traditional;
+  for (const auto& simp : usable) {
+    for (std::size_t r : chinese.Groups().at(simp)) {
+      const std::string& trad = data.cedict[r].traditional;
+      if (trad == simp || trad.empty() || !GbkEncodable(trad) || UnsafeTitle(trad)) continue;
+      auto& list = traditional[trad];
+      if (std::find(list.begin(), list.end(), simp) == list.end()) list.push_back(simp);
+    }
+  }
   std::vector<std::pair<std::string, Row>> zh;
-  zh.reserve(usable.size());
+  zh.reserve(usable.size() + traditional.size());
   for (const auto& simp : usable) {
     const auto& readings = chinese.Groups().at(simp);
-    zh.push_back(
-        {ToGbk(simp),
-         {simp, chinese.Entry(simp, readings, usable, english.Equivalents(simp, readings))}});
+    std::string entry = chinese.Entry(simp, readings, usable, english.Equivalents(simp, readings));
+    // A simplified headword that is also another word's traditional form leads there too.
+    const auto trad = traditional.find(simp);
+    if (trad != traditional.end()) entry += chinese.TraditionalLinks(trad->second);
+    zh.push_back({ToGbk(simp), {simp, std::move(entry)}});
+  }
+  for (const auto& [trad, simps] : traditional) {
+    if (usable.count(trad)) continue;
+    zh.push_back({ToGbk(trad), {trad, chinese.TraditionalEntry(trad, simps)}});
+    ++counts.traditional;
   }
   std::sort(zh.begin(), zh.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [gbk, row] : zh) rows.push_back(std::move(row));

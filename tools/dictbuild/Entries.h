@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "tools/dictbuild/Ecdict.h"
 #include "tools/dictbuild/Sources.h"
 
 namespace enci {
@@ -17,6 +18,7 @@ struct SourceData {
   Exceptions exceptions;
   std::unordered_map<std::string, std::string> pronunciations;  // CMUdict
   std::vector<CedictEntry> cedict;
+  std::vector<EcdictEntry> ecdict;
 };
 
 struct Row {
@@ -31,6 +33,12 @@ struct Counts {
   std::size_t droppedTexts = 0;      // senses, examples and forms with no GBK form
   std::size_t duplicateHeadwords =
       0;  // CEDICT headwords in Latin letters equal to an English one, left out
+  std::size_t merged = 0;            // English headwords both ECDICT and WordNet give
+  std::size_t ecdictOnly = 0;        // English headwords only ECDICT gives
+  std::size_t formHeadwords = 0;     // word forms no source gives as a headword, added
+  std::size_t formLinks = 0;         // "go 的过去式" lines leading a form to its word
+  std::size_t traditional = 0;       // traditional forms added as headwords
+  std::size_t traditionalLinks = 0;  // lines leading a traditional form to its simplified one
 };
 
 // English rows in case-insensitive alphabetical order, then Chinese rows in GBK byte
