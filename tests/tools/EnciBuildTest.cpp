@@ -17,6 +17,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/tools/SourceFixture.h"
 #include "tools/dictbuild/Builder.h"
+#include "tools/dictbuild/Ecdict.h"
 #include "tools/dictbuild/Excerpt.h"
 #include "tools/dictbuild/Text.h"
 
@@ -47,30 +48,35 @@ TEST_F(EnciBuild, EnglishFirstAlphabeticallyThenChineseInGbkOrder) {
   const auto rows = Rows(counts);
   std::vector<std::string> titles;
   for (const auto& r : rows) titles.push_back(r.title);
-  // Case-insensitive for English ("Bank of England" between "bank" and "central bank");
-  // GBK byte order for Chinese (D 0x44, 好 BAC3, 去 C8A5, 行 D0D0, 银 D2F8, 银行 D2F8D0D0).
-  const std::vector<std::string> expected = {"bad",          "bank",        "Bank of England",
-                                             "central bank", "debt",        "go",
-                                             "good",         "institution", "D",
-                                             "好",           "去",          "行",
-                                             "银",           "银行"};
+  // Case-insensitive for English, a word before its longer completions and, of the same
+  // letters, the lower-case one first (bank, Bank, Bank of England; debt, Debt); GBK byte
+  // order for Chinese (D 0x44, 好 BAC3, 离开 C0EB, 去 C8A5, 行 D0D0, 银 D2F8, 银行 D2F8D0D0,
+  // 銀 E379, 銀行 E379D0D0, 離開 EB78E95F).
+  const std::vector<std::string> expected = {
+      "bad",   "bank",          "Bank",    "Bank of England", "banked", "banking", "banks",
+      "best",  "better",        "central bank", "central banks", "debt", "Debt",    "debts",
+      "go",    "goes",          "going",   "gone",            "good",   "institution",
+      "institutions", "leave",  "leaves",  "leaving",         "left",   "the",     "went",
+      "worse", "worst",         "D",       "好",              "离开",   "去",      "行",
+      "银",    "银行",          "銀",      "銀行",            "離開"};
   EXPECT_EQ(titles, expected);
-  EXPECT_EQ(counts.english, 8u);
-  EXPECT_EQ(counts.chinese, 6u);
+  EXPECT_EQ(counts.english, 29u);
+  EXPECT_EQ(counts.chinese, 10u);
 }
 
 TEST_F(EnciBuild, CountsWhatGbkCannotHold) {
   enci::Counts counts;
   const auto rows = Rows(counts);
-  // The headword 𠮷 is left out; the example "a ʃ sound" and the sense "a ʃ line" are
-  // dropped from their entries.
+  // The headword 𠮷 is left out; the example "a ʃ sound", the sense "a ʃ line" and bank's
+  // web line "银行业；ʃ行" are dropped from their entries.
   EXPECT_EQ(counts.skippedHeadwords, 1u);
-  EXPECT_EQ(counts.droppedTexts, 2u);
+  EXPECT_EQ(counts.droppedTexts, 3u);
   for (const auto& r : rows) {
     EXPECT_TRUE(enci::GbkEncodable(r.title)) << r.title;
     EXPECT_TRUE(enci::GbkEncodable(r.entry)) << r.title;
   }
   EXPECT_EQ(Find(rows, "行").entry.find("line"), std::string::npos);
+  EXPECT_EQ(Find(rows, "bank").entry.find("银行业"), std::string::npos);
 }
 
 TEST_F(EnciBuild, EnglishEntryMarkup) {
@@ -84,16 +90,21 @@ TEST_F(EnciBuild, EnglishEntryMarkup) {
             "<div C=\"sense\"><S C=\"num\">1.</S> move away from a place <S C=\"zh\">去</S></div>"
             "<div C=\"ex\">go now!</div>"
             "<div C=\"sect\">词形变化</div>"
-            "<div C=\"forms\"><S C=\"fl\">第三人称单数</S> goes <S C=\"fl\">过去式</S> went "
-            "<S C=\"fl\">过去分词</S> gone <S C=\"fl\">现在分词</S> going</div>"
+            "<div C=\"forms\"><S C=\"fl\">过去式</S> <a C=\"fw\" href=\"#went\">went</a> "
+            "<S C=\"fl\">过去分词</S> <a C=\"fw\" href=\"#gone\">gone</a> "
+            "<S C=\"fl\">现在分词</S> <a C=\"fw\" href=\"#going\">going</a> "
+            "<S C=\"fl\">第三人称单数</S> <a C=\"fw\" href=\"#goes\">goes</a></div>"
             "<div C=\"sect\">用法</div>"
             "<div C=\"usage\">Somebody goes</div>");
   // Antonyms, plural and phrases of a noun.
   const std::string& bank = Find(rows, "bank").entry;
   EXPECT_NE(bank.find("<div C=\"ant\"><S C=\"pos\">n.</S> debt</div>"), std::string::npos);
-  EXPECT_NE(bank.find("<S C=\"fl\">复数</S> banks"), std::string::npos);
+  EXPECT_NE(bank.find("<S C=\"fl\">复数</S> <a C=\"fw\" href=\"#banks\">banks</a>"),
+            std::string::npos);
   EXPECT_NE(bank.find("<div C=\"phr\"><S C=\"pw\">Bank of England</S>"), std::string::npos);
-  EXPECT_NE(Find(rows, "good").entry.find("<S C=\"fl\">比较级</S> better"), std::string::npos);
+  EXPECT_NE(Find(rows, "good").entry.find("<S C=\"fl\">比较级</S> <a C=\"fw\" "
+                                          "href=\"#better\">better</a>"),
+            std::string::npos);
 }
 
 TEST_F(EnciBuild, ChineseEntryMarkup) {
@@ -117,7 +128,7 @@ TEST_F(EnciBuild, ChineseEntryMarkup) {
             "<div C=\"phon\"><S C=\"py\">[yín háng]</S> <S C=\"fl\">繁体</S> "
             "<S C=\"trad\">銀行</S></div>"
             "<div C=\"sense\"><S C=\"num\">1.</S> bank</div>"
-            "<div C=\"cl\"><S C=\"fl\">量词</S> 家[jiā]</div>"
+            "<div C=\"cl\"><S C=\"fl\">量词</S> 家(jiā)</div>"
             "<div C=\"sect\">英文释义</div>"
             "<div C=\"phr\"><S C=\"pw\">bank</S> <S C=\"pos\">n.</S> "
             "<S C=\"pd\">a financial institution that accepts deposits</S></div>");
@@ -202,12 +213,12 @@ TEST_F(EnciBuild, EveryClassTheEntriesUseIsStyled) {
 TEST_F(EnciBuild, WritesKeyedIndexPlainEntriesStyleSheetAndNotices) {
   const auto out = dir_.path() / "dist";
   const enci::Written w = enci::WriteDictionary(data_, out);
-  EXPECT_EQ(w.rows, 14u);
+  EXPECT_EQ(w.rows, 39u);
   std::filesystem::current_path(out);
 
   TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
   const auto rows = index.GetTable("SELECT * FROM enci order by id asc");
-  ASSERT_EQ(rows->Count(), 14);
+  ASSERT_EQ(rows->Count(), 39);
   std::vector<long long> ids;
   std::vector<std::string> titles;
   for (; !rows->Eof(); rows->Next()) {
@@ -215,7 +226,7 @@ TEST_F(EnciBuild, WritesKeyedIndexPlainEntriesStyleSheetAndNotices) {
     titles.push_back(rows->FieldAsString(rows->FieldIndex("title")));
   }
   EXPECT_EQ(titles.front(), "bad");
-  EXPECT_EQ(titles.back(), "\xD2\xF8\xD0\xD0");  // 银行 in GBK
+  EXPECT_EQ(titles.back(), "\xEB\x78\xE9\x5F");  // 離開 in GBK
   // A small dictionary spreads its ids so that the start-up listing finds rows.
   EXPECT_EQ(ids.front(), 1);
   EXPECT_GE(ids.back(), 60000);
@@ -232,7 +243,7 @@ TEST_F(EnciBuild, WritesKeyedIndexPlainEntriesStyleSheetAndNotices) {
       entries.GetTable("SELECT * FROM enci where id='" + std::to_string(ids.back()) + "' limit 1");
   enci::Counts counts;
   EXPECT_EQ(last->FieldAsString(last->FieldIndex("a")),
-            enci::ToGbk(Find(Rows(counts), "银行").entry));
+            enci::ToGbk(Find(Rows(counts), "離開").entry));
 
   // The index store does not open under another key.
   TSQLiteDatabase wrong(IndexStoreName, "abcd0000000Z");
@@ -243,6 +254,130 @@ TEST_F(EnciBuild, WritesKeyedIndexPlainEntriesStyleSheetAndNotices) {
   text << css.rdbuf();
   EXPECT_EQ(text.str(), enci::StyleSheet());
   EXPECT_TRUE(std::filesystem::file_size(out / "NOTICES.txt") > 0);
+}
+
+TEST(EcdictCsv, QuotedFieldsLineBreaksEscapesAndEmptyFields) {
+  const auto rows = enci::ParseCsv(
+      "a,\"b, c\",\"two\nlines\",\"say \"\"hi\"\"\",,\r\n"
+      "\n"
+      "last,row");
+  const std::vector<std::vector<std::string>> expected = {
+      {"a", "b, c", "two\nlines", "say \"hi\"", "", ""}, {"last", "row"}};
+  EXPECT_EQ(rows, expected);
+  // An unclosed quote reads to the end instead of failing.
+  EXPECT_EQ(enci::ParseCsv("x,\"open, still"),
+            (std::vector<std::vector<std::string>>{{"x", "open, still"}}));
+
+  // Columns found by name; the text fields' \n, \r and \\ escapes undone; a row without a
+  // word left out; numbers that are not numbers read as 0.
+  const auto entries = enci::ParseEcdict(
+      "translation,word,exchange,frq,collins,oxford,tag,phonetic\n"
+      "\"n. 书\\r\\nv. 预订, 登记\",book,s:books/d:booked/0:,12,x,1,zk gk,buk\n"
+      "\"n. 无\",,,,,,,\n"
+      "a\\\\b,went,0:go/1:p,0,,,,\n");
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].word, "book");
+  EXPECT_EQ(entries[0].translation, "n. 书\nv. 预订, 登记");
+  EXPECT_EQ(entries[0].frq, 12);
+  EXPECT_EQ(entries[0].collins, 0);
+  EXPECT_TRUE(entries[0].oxford);
+  EXPECT_EQ(entries[0].tags, "zk gk");
+  EXPECT_EQ(entries[0].phonetic, "buk");
+  EXPECT_EQ(entries[1].translation, "a\\b");
+  EXPECT_EQ(enci::ParseExchange(entries[0].exchange),
+            (std::vector<std::pair<char, std::string>>{{'s', "books"}, {'d', "booked"}}));
+  EXPECT_EQ(enci::ParseExchange(entries[1].exchange),
+            (std::vector<std::pair<char, std::string>>{{'0', "go"}, {'1', "p"}}));
+  EXPECT_THROW(enci::ParseEcdict("name,translation\nx,y\n"), std::runtime_error);
+}
+
+// One row per headword: bank from WordNet, ECDICT and CMUdict in one entry, ECDICT's
+// Chinese first; Bank a row of its own; Debt, ECDICT's writing of WordNet's debt, holds the
+// whole entry as debt does.
+TEST_F(EnciBuild, MergesTheSourcesByHeadword) {
+  enci::Counts counts;
+  const auto rows = Rows(counts);
+  const std::string& bank = Find(rows, "bank").entry;
+  EXPECT_EQ(bank.rfind("<div C=\"phon\"><S C=\"lbl\">英</S> <S C=\"ipa\">[b&#230;&#331;k]</S> "
+                       "<S C=\"lbl\">美</S> <S C=\"ipa\">[&#712;b&#230;&#331;k]</S></div>"
+                       "<div C=\"tags\"><S C=\"tag\">中考</S> <S C=\"tag\">高考</S> "
+                       "<S C=\"tag\">四级</S> <S C=\"star\">★★★★</S> <S C=\"tag\">牛津3000</S> "
+                       "<S C=\"tag\">词频前1000</S></div>"
+                       "<div C=\"trans\"><S C=\"pos\">n.</S> 银行；岸</div>"
+                       "<div C=\"trans\"><S C=\"pos\">vt.</S> 存入银行</div>"
+                       "<div C=\"sect\">释义</div>",
+                       0),
+            0u)
+      << bank;
+  EXPECT_EQ(Find(rows, "Bank").entry.find("银行"), std::string::npos);
+  EXPECT_NE(Find(rows, "Bank").entry.find("班克"), std::string::npos);
+  for (const char* debt : {"debt", "Debt"}) {
+    const std::string& e = Find(rows, debt).entry;
+    EXPECT_EQ(e.rfind("<div C=\"trans\"><S C=\"pos\">n.</S> 债务</div>", 0), 0u) << debt;
+    EXPECT_NE(e.find("money owed"), std::string::npos) << debt;
+  }
+  // A function word WordNet lacks, with ECDICT's definition joined across its lines.
+  EXPECT_NE(Find(rows, "the").entry.find("<div C=\"trans\"><S C=\"pos\">art.</S> 这, 那</div>"
+                                         "<div C=\"sect\">释义</div><div C=\"sense\"><S "
+                                         "C=\"num\">1.</S> definite article. A word placed "
+                                         "before nouns to limit or individualize their "
+                                         "meaning.</div>"),
+            std::string::npos);
+  EXPECT_EQ(counts.merged, 2u);      // bank, Debt
+  EXPECT_EQ(counts.ecdictOnly, 5u);  // Bank, leave, left, the, went
+}
+
+// Every form is a headword that says what it is of and links there, followed by its own
+// translation; left is both leave's past and a word of its own.
+TEST_F(EnciBuild, WordFormsLeadToTheirWords) {
+  enci::Counts counts;
+  const auto rows = Rows(counts);
+  EXPECT_EQ(Find(rows, "went").entry,
+            "<div C=\"phon\"><S C=\"lbl\">英</S> <S C=\"ipa\">[went]</S></div>"
+            "<div C=\"formof\"><a C=\"fw\" href=\"#go\">go</a> 的过去式</div>");
+  EXPECT_EQ(Find(rows, "left").entry,
+            "<div C=\"phon\"><S C=\"lbl\">英</S> <S C=\"ipa\">[left]</S></div>"
+            "<div C=\"formof\"><a C=\"fw\" href=\"#leave\">leave</a> 的过去式和过去分词</div>"
+            "<div C=\"tags\"><S C=\"tag\">中考</S> <S C=\"star\">★★★</S> "
+            "<S C=\"tag\">牛津3000</S> <S C=\"tag\">词频前1000</S></div>"
+            "<div C=\"trans\"><S C=\"pos\">a.</S> 左边的</div>");
+  EXPECT_EQ(Find(rows, "leaves").entry,
+            "<div C=\"formof\"><a C=\"fw\" href=\"#leave\">leave</a> 的复数和第三人称单数</div>");
+  EXPECT_EQ(Find(rows, "better").entry,
+            "<div C=\"formof\"><a C=\"fw\" href=\"#good\">good</a> 的比较级</div>");
+  // Every link leads to a row.
+  std::set<std::string> titles;
+  for (const auto& r : rows) titles.insert(r.title);
+  const std::regex link("href=\"#([^\"]+)\"");
+  std::size_t links = 0;
+  for (const auto& r : rows) {
+    for (std::sregex_iterator it(r.entry.begin(), r.entry.end(), link), end; it != end; ++it) {
+      EXPECT_TRUE(titles.count((*it)[1])) << r.title << " -> " << (*it)[1];
+      ++links;
+    }
+  }
+  EXPECT_GT(links, 30u);
+  // banked, banking, banks, best, better, central banks, debts, goes, going, gone,
+  // institutions, leaves, leaving, worse, worst.
+  EXPECT_EQ(counts.formHeadwords, 15u);
+  EXPECT_EQ(counts.formLinks, 17u);  // and went, left, which the sources give
+}
+
+// A traditional form is a headword leading to its simplified one; a Chinese word lists
+// the English words whose ECDICT translations name it.
+TEST_F(EnciBuild, TraditionalFormsAndEcdictTranslationsInChineseEntries) {
+  enci::Counts counts;
+  const auto rows = Rows(counts);
+  EXPECT_EQ(Find(rows, "銀行").entry,
+            "<div C=\"formof\"><a C=\"fw\" href=\"#银行\">银行</a> 的繁体</div>"
+            "<div C=\"phon\"><S C=\"py\">[yín háng]</S></div>"
+            "<div C=\"sense\"><S C=\"num\">1.</S> bank</div>");
+  EXPECT_EQ(counts.traditional, 3u);  // 銀, 銀行, 離開
+  EXPECT_EQ(counts.traditionalLinks, 3u);
+  EXPECT_NE(Find(rows, "离开").entry.find("<div C=\"sect\">英文释义</div>"
+                                          "<div C=\"phr\"><S C=\"pw\">leave</S> <S "
+                                          "C=\"pos\">vt.</S> <S C=\"pd\">离开</S></div>"),
+            std::string::npos);
 }
 
 TEST_F(EnciBuild, ExcerptKeepsWhatTheListedWordsNeed) {

