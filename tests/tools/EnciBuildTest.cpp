@@ -381,16 +381,24 @@ TEST_F(EnciBuild, TraditionalFormsAndEcdictTranslationsInChineseEntries) {
 }
 
 TEST_F(EnciBuild, ExcerptKeepsWhatTheListedWordsNeed) {
-  enci_test::WriteText(dir_.path() / "words.txt", "# sample\nbank\n银\n");
+  enci_test::WriteText(dir_.path() / "words.txt", "# sample\nbank\n银\nleft\n");
   enci::WriteExcerpt(dir_.path() / "words.txt", dir_.path() / "src", dir_.path() / "excerpt");
   const auto excerpt = enci::ReadSources(dir_.path() / "excerpt");
   enci::Counts counts;
   std::vector<std::string> titles;
   for (const auto& r : enci::BuildRows(excerpt, counts)) titles.push_back(r.title);
-  // bank with its phrase and the synsets it points to (not headwords themselves), 银 with the
-  // headword that begins with it, and 银行 again as the translation of "bank".
-  const std::vector<std::string> expected = {"bank", "Bank of England", "银", "银行"};
+  // bank with its phrase, its forms and the synsets it points to (not headwords
+  // themselves); ECDICT's rows of bank and Bank, of left and of leave, the word left is a
+  // form of, with its forms; 银 with the headword that begins with it, and 银行 again as the
+  // translation of "bank", both with their traditional forms.
+  const std::vector<std::string> expected = {
+      "bank", "Bank",    "Bank of England", "banked", "banking", "banks", "leave",
+      "leaves", "leaving", "left", "银",    "银行",   "銀",      "銀行"};
   EXPECT_EQ(titles, expected);
+  std::vector<std::string> ecdict;
+  for (const auto& e : excerpt.ecdict) ecdict.push_back(e.word);
+  EXPECT_EQ(ecdict, (std::vector<std::string>{"Bank", "bank", "leave", "left"}));
+  EXPECT_EQ(excerpt.ecdict[1].translation, data_.ecdict[1].translation);
   EXPECT_EQ(excerpt.pronunciations.count("bank"), 1u);
   EXPECT_EQ(excerpt.pronunciations.count("go"), 0u);
   ASSERT_EQ(excerpt.cedict.front().simplified, "银行");

