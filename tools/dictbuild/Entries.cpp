@@ -1088,7 +1088,13 @@ class EnglishBuilder {
         ++counts_.droppedTexts;
         continue;
       }
-      const auto [label, text] = SplitLabel(l);
+      auto [label, text] = SplitLabel(l);
+      // Webster-style "v. i." and "v. t." are vi. and vt.; a bare "See Thee." says nothing.
+      if (label == "v." && (text.rfind("i. ", 0) == 0 || text.rfind("t. ", 0) == 0)) {
+        label = std::string("v") + text[0] + ".";
+        text.erase(0, 3);
+      }
+      if (text.rfind("See ", 0) == 0 && text.size() < 40) continue;
       std::string line = Span("num", std::to_string(++number) + ".") + " ";
       if (!label.empty()) line += Span("pos", EscapeText(label)) + " ";
       out += Div("sense", line + EscapeText(text));
