@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
         "skipped headwords without a GBK form or unsafe in a page: %zu\n"
         "dropped lines, senses, examples and forms without a GBK form: %zu\n"
         "CEDICT headwords in Latin letters equal to an English headword, left out: %zu\n",
-        w.rows, c.english, c.chinese, seconds, c.merged, c.ecdictOnly, c.formHeadwords,
-        c.formLinks, c.traditional, c.traditionalLinks, c.skippedHeadwords, c.droppedTexts,
+        w.rows, c.english, c.chinese, seconds, c.merged, c.ecdictOnly, c.formHeadwords, c.formLinks,
+        c.traditional, c.traditionalLinks, c.skippedHeadwords, c.droppedTexts,
         c.duplicateHeadwords);
     return 0;
   } catch (const std::exception& e) {

