@@ -184,6 +184,8 @@ void Tflexora::WireHandlers() {
   wire(Label3, &ui::TLabel::clicked, &Tflexora::Label3Click);
   wire(Label4, &ui::TLabel::clicked, &Tflexora::Label4Click);
   wire(Label5, &ui::TLabel::clicked, &Tflexora::Label5Click);
+  // A word-form or traditional-form link in an entry looks its word up as if it were typed.
+  connect(EmbeddedWB1, &ui::TEmbeddedWB::WordLinkClicked, Edit1, &QLineEdit::setText);
   connect(eso, &ui::TEdit::keyPressed, this,
           [this](char key) { errors_.Run([&] { esoKeyPress(key); }); });
 }

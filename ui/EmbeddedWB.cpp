@@ -61,6 +61,13 @@ TEmbeddedWB::TEmbeddedWB(QWidget* parent) : QTextBrowser(parent) {
   PrintOptions.Header = Gbk("w&b页码，&p/&P(&W)");
   // Web links open in the system's browser instead of replacing the entry.
   setOpenExternalLinks(true);
+  // A link that is only a fragment names a headword (the page has no anchors of its own).
+  connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+    if (link.isRelative() && link.path().isEmpty() && link.hasFragment() &&
+        !link.fragment().isEmpty()) {
+      emit WordLinkClicked(link.fragment(QUrl::FullyDecoded));
+    }
+  });
 }
 
 void TEmbeddedWB::Navigate(const std::string& fullPathGbk) { Navigate(FromGbk(fullPathGbk)); }

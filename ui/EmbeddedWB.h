@@ -51,6 +51,10 @@ class TEmbeddedWB : public QTextBrowser {
   std::string DisableCtrlShortcuts = "N";
   TPrintOptions PrintOptions;
 
+ signals:
+  // A link to another headword was clicked: the entries write it as "#" + the headword.
+  void WordLinkClicked(const QString& word);
+
  protected:
   bool event(QEvent* event) override;
   QVariant loadResource(int type, const QUrl& name) override;
