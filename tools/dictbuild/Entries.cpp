@@ -1280,14 +1280,7 @@ class ChineseBuilder {
         const CedictEntry& c = data_.cedict[r];
         if (c.traditional != trad) continue;
         e += Div("phon", Span("py", Bracket(EscapeWithReferences(PinyinMarks(c.pinyin)))));
-        int number = 0;
-        for (const auto& sense : c.senses) {
-          if (!GbkEncodable(sense)) {
-            ++counts_.droppedTexts;
-            continue;
-          }
-          e += Div("sense", Span("num", std::to_string(++number) + ".") + " " + CedictText(sense));
-        }
+        e += Senses(c);
       }
     }
     return e;
@@ -1317,14 +1310,7 @@ class ChineseBuilder {
         }
       }
       e += Div("phon", head);
-      int number = 0;
-      for (const auto& sense : c.senses) {
-        if (!GbkEncodable(sense)) {
-          ++counts_.droppedTexts;
-          continue;
-        }
-        e += Div("sense", Span("num", std::to_string(++number) + ".") + " " + CedictText(sense));
-      }
+      e += Senses(c);
       e += Classifiers(c.classifiers);
       e += Refs("var", "异体", c.variants);
     }
@@ -1336,6 +1322,20 @@ class ChineseBuilder {
  private:
   static bool Capital(const std::string& pinyin) {
     return !pinyin.empty() && pinyin[0] >= 'A' && pinyin[0] <= 'Z';
+  }
+
+  // The reading's numbered senses; those GBK cannot hold are dropped.
+  std::string Senses(const CedictEntry& c) {
+    std::string e;
+    int number = 0;
+    for (const auto& sense : c.senses) {
+      if (!GbkEncodable(sense)) {
+        ++counts_.droppedTexts;
+        continue;
+      }
+      e += Div("sense", Span("num", std::to_string(++number) + ".") + " " + CedictText(sense));
+    }
+    return e;
   }
 
   // 个(gè)、件(jiàn)
