@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -218,6 +222,19 @@ std::string ExecWord(const std::string& utf8) {
 
 std::string Utf8(const std::string& gbk) { return FromGbk(gbk).toUtf8().toStdString(); }
 
+// Desktops that ask before starting an entry on the desktop (GNOME's file manager) skip the
+// question for a trusted one; where gio or its metadata store is missing, nothing happens.
+void MarkTrusted(const QString& file) {
+  QProcess gio;
+  gio.start(QStringLiteral("gio"),
+            {QStringLiteral("set"), file, QStringLiteral("metadata::trusted"),
+             QStringLiteral("true")});
+  if (!gio.waitForFinished(3000)) {
+    gio.kill();
+    gio.waitForFinished(1000);
+  }
+}
+
 // A desktop entry that starts the target in its own folder.
 class TDesktopEntryLink : public IShellLink {
  public:
@@ -233,7 +250,10 @@ class TDesktopEntryLink : public IShellLink {
     const std::size_t slash = file.rfind('/');
     const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
     file += ".desktop";
-    return WriteAll(GbkToLocalPath(file), DesktopEntryText(name, target_, dir_));
+    const std::string local = GbkToLocalPath(file);
+    if (!WriteAll(local, DesktopEntryText(name, target_, dir_))) return false;
+    MarkTrusted(QFile::decodeName(local.c_str()));
+    return true;
   }
 
  private:
@@ -260,6 +280,13 @@ class TDesktopEntryLink : public IShellLink {
 
 }  // namespace
 
+std::string DesktopEntryIcon() {
+  // Our own icon where the package installed it, else the theme's generic dictionary.
+  const QString ours = QStandardPaths::locate(
+      QStandardPaths::GenericDataLocation, QStringLiteral("icons/hicolor/scalable/apps/qinghe-dict.svg"));
+  return ours.isEmpty() ? "accessories-dictionary" : "qinghe-dict";
+}
+
 std::string DesktopEntryText(const std::string& name, const std::string& target,
                              const std::string& workingDir) {
   std::string text = "[Desktop Entry]\n";
@@ -267,7 +294,7 @@ std::string DesktopEntryText(const std::string& name, const std::string& target,
   text += "Name=" + EscapeValue(Utf8(name)) + "\n";
   text += "Exec=" + ExecWord(Utf8(target)) + "\n";
   text += "Path=" + EscapeValue(Utf8(workingDir)) + "\n";
-  text += "Icon=accessories-dictionary\n";
+  text += "Icon=" + DesktopEntryIcon() + "\n";
   text += "Terminal=false\n";
   return text;
 }
@@ -277,17 +304,38 @@ std::unique_ptr<IShellLink> TDesktopShellLinks::CreateLink() {
 }
 
 std::optional<std::string> TDesktopShellLinks::SpecialFolderPath(int csidl) {
-  QStandardPaths::StandardLocation location;
+  QString path;
   if (csidl == 0) {
-    location = QStandardPaths::DesktopLocation;
+    path = DesktopFolder();
   } else if (csidl == 26) {
-    location = QStandardPaths::GenericDataLocation;
-  } else {
-    return std::nullopt;
+    path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   }
-  const QString path = QStandardPaths::writableLocation(location);
   if (path.isEmpty()) return std::nullopt;
   return ToGbk(path);
+}
+
+QString DesktopFolder() {
+  // The desktop environment's own name for the folder ("桌面", "Schreibtisch", ...); Qt's
+  // reading of user-dirs.dirs stands in where the helper is missing.
+  QString desktop;
+  QProcess helper;
+  helper.start(QStringLiteral("xdg-user-dir"), {QStringLiteral("DESKTOP")});
+  if (helper.waitForFinished(3000) && helper.exitStatus() == QProcess::NormalExit &&
+      helper.exitCode() == 0) {
+    desktop = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
+  } else {
+    helper.kill();
+    helper.waitForFinished(1000);
+    desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  }
+  // Without a desktop (the home folder stands for none), the entry goes to the application
+  // menu instead of nowhere.
+  const QString home = QDir::homePath();
+  if (desktop.isEmpty() || QDir(desktop) == QDir(home) || !QFileInfo(desktop).isDir()) {
+    desktop = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    if (desktop.isEmpty() || !QDir().mkpath(desktop)) return {};
+  }
+  return QDir::cleanPath(desktop);
 }
 
 #endif

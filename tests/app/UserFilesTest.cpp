@@ -1,0 +1,157 @@
+// Where a run writes: the portable folder, or the user's own folders for a shared copy.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "app/Startup.h"
+#include "tests/app/AppFixture.h"
+#include "ui/EmbeddedWB.h"
+#include "ui/Files.h"
+#include "ui/Platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using apptest::AppTest;
+using apptest::ReadFile;
+
+// A home of its own under the test's folder; the XDG folders follow it.
+class UserFilesTest : public AppTest {
+ protected:
+  UserFilesTest() {
+    home_ = dir_.path() / "家 home";
+    fs::create_directories(home_);
+    env_.Set("HOME", home_.string());
+    env_.Set("XDG_CONFIG_HOME", (home_ / "cfg").string());
+    env_.Set("XDG_CACHE_HOME", (home_ / "cache").string());
+    env_.Set("XDG_DATA_HOME", (home_ / "data").string());
+    env_.Set("XDG_DATA_DIRS", (dir_.path() / "shared").string());
+  }
+  fs::path home_;
+  apptest::ScopedEnv env_;
+};
+
+TEST_F(UserFilesTest, PortableFolderKeepsEverythingInTheWorkingFolder) {
+  const app::TWritePlaces places = app::ChooseWritePlaces(true);
+  EXPECT_EQ(places.markerPath, "ado.dll");
+  EXPECT_EQ(places.pageFolder, "");
+  EXPECT_FALSE(fs::exists(home_ / "cfg"));
+  EXPECT_FALSE(fs::exists(home_ / "cache"));
+}
+
+TEST_F(UserFilesTest, SharedCopyWritesMarkerAndPagesToTheUsersFolders) {
+  std::ofstream("html/encd.css") << ".word{color:#c00000}";
+  const app::TWritePlaces places = app::ChooseWritePlaces(false);
+  const fs::path cache = home_ / "cache/qinghe-dict";
+  EXPECT_EQ(places.markerPath, ui::LocalPathToGbk((home_ / "cfg/qinghe-dict/ado.dll").string()));
+  EXPECT_EQ(places.pageFolder, ui::LocalPathToGbk(cache.string() + "/"));
+  EXPECT_EQ(ReadFile(cache / "html/encd.css"), ".word{color:#c00000}");
+
+  // A changed style sheet reaches the copy at the next start.
+  std::ofstream("html/encd.css") << ".word{color:navy}";
+  app::ChooseWritePlaces(false);
+  EXPECT_EQ(ReadFile(cache / "html/encd.css"), ".word{color:navy}");
+
+  WriteStores();
+  services.markerPath = places.markerPath;
+  services.pageFolder = places.pageFolder;
+  dialogs.answers = {ui::mrNo};
+  {
+    Tflexora window(services);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(ReadFile(home_ / "cfg/qinghe-dict/ado.dll"), "ok");
+    // The start-up entry: written to the cache, shown from there.
+    EXPECT_EQ(LookupState.PagePath, "html/1.html");
+    EXPECT_NE(ReadFile(cache / "html/1.html").find("<p class=\"word\">able</p>"),
+              std::string::npos);
+    EXPECT_EQ(window.EmbeddedWB1->source().toLocalFile(),
+              QString::fromStdString((cache / "html/1.html").string()));
+    EXPECT_TRUE(window.EmbeddedWB1->toPlainText().contains(QStringLiteral("a1")));
+  }
+  EXPECT_FALSE(fs::exists("ado.dll"));
+  EXPECT_FALSE(fs::exists("html/1.html"));
+
+  // Asked once per user.
+  dialogs = {};
+  Tflexora again(services);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(UserFilesTest, PageThatCannotBeWrittenNamesTheUsersFolder) {
+  WriteStores();
+  WriteMarker();
+  services.pageFolder = ui::LocalPathToGbk((home_ / "none").string() + "/");
+  Tflexora window(services);
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0].second.rfind(
+                "Cannot create file \"" + services.pageFolder + "html/1.html\". ", 0),
+            0u)
+      << dialogs.errors[0].second;
+}
+
+TEST(InstalledCopyTest, OnlyTheInstalledProgramStartsThroughItsLauncher) {
+  const QString installed = QStringLiteral(QINGHE_INSTALLED_PROGRAM);
+  EXPECT_TRUE(app::IsInstalledCopy(installed));
+  EXPECT_EQ(app::ShortcutTarget(installed), QStringLiteral(QINGHE_LAUNCHER));
+  for (const QString& other : {QStringLiteral("/home/u/dist/qinghe-dict"),
+                               QStringLiteral("/opt/dict/qinghe-dict"), installed + "x"}) {
+    EXPECT_FALSE(app::IsInstalledCopy(other)) << other.toStdString();
+    EXPECT_EQ(app::ShortcutTarget(other), other);
+  }
+}
+
+TEST(FolderWritableTest, FoldersOnly) {
+  testsupport::TempWorkDir dir;
+  std::ofstream("file") << "x";
+  EXPECT_TRUE(ui::FolderWritable("."));
+  EXPECT_FALSE(ui::FolderWritable("file"));
+  EXPECT_FALSE(ui::FolderWritable("none"));
+  if (::geteuid() != 0) {
+    fs::create_directory("ro");
+    fs::permissions("ro", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(ui::FolderWritable("ro"));
+  }
+}
+
+TEST_F(UserFilesTest, ShortcutGoesToTheDesktopTheUserDirsNameOrElseToTheMenu) {
+  const fs::path menu = home_ / "data/applications";
+  // No desktop folder: the menu folder, made for the purpose.
+  EXPECT_EQ(ui::DesktopFolder(), QString::fromStdString(menu.string()));
+  EXPECT_TRUE(fs::is_directory(menu));
+
+  const fs::path desktop = home_ / "桌面";
+  fs::create_directories(home_ / "cfg");
+  std::ofstream(home_ / "cfg/user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/桌面\"\n";
+  EXPECT_EQ(ui::DesktopFolder(), QString::fromStdString(menu.string()));  // named, not there
+  fs::create_directory(desktop);
+  EXPECT_EQ(ui::DesktopFolder(), QString::fromStdString(desktop.string()));
+
+  // The home folder itself stands for no desktop.
+  std::ofstream(home_ / "cfg/user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/\"\n";
+  EXPECT_EQ(ui::DesktopFolder(), QString::fromStdString(menu.string()));
+
+  // Through the window: the first-run answer 是 leaves an entry in the menu folder.
+  ui::TDesktopShellLinks real;
+  services.links = &real;
+  WriteStores();
+  dialogs.answers = {ui::mrYes};
+  Tflexora window(services);
+  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_TRUE(fs::is_regular_file(menu / "青禾英语词典.desktop"));
+}
+
+TEST_F(UserFilesTest, DesktopEntryCarriesOurIconOnceInstalled) {
+  EXPECT_EQ(ui::DesktopEntryIcon(), "accessories-dictionary");
+  const fs::path icons = dir_.path() / "shared/icons/hicolor/scalable/apps";
+  fs::create_directories(icons);
+  std::ofstream(icons / "qinghe-dict.svg") << "<svg/>";
+  EXPECT_EQ(ui::DesktopEntryIcon(), "qinghe-dict");
+}
+
+}  // namespace
