@@ -89,13 +89,13 @@ set(CPACK_PACKAGE_VERSION "${QINGHE_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Qinghe dictionary developers")
 set(CPACK_PACKAGE_CONTACT "Qinghe dictionary developers <developers@qinghe.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "offline English-Chinese and Chinese-English dictionary")
+# CPack puts the summary first and indents every line of this.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"offline English-Chinese and Chinese-English dictionary
- Qinghe English Dictionary looks up English words and Chinese text without a
- network connection: matching headwords are listed as you type, and the chosen
- entry is shown as a formatted page with its pronunciation, Chinese
- translations, senses, examples and phrases. It can read the headword aloud
- and copy the whole entry.")
+"Qinghe English Dictionary looks up English words and Chinese text without a
+network connection: matching headwords are listed as you type, and the chosen
+entry is shown as a formatted page with its pronunciation, Chinese
+translations, senses, examples and phrases. It can read the headword aloud
+and copy the whole entry.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -315,27 +315,31 @@ std::optional<std::string> TDesktopShellLinks::SpecialFolderPath(int csidl) {
 }
 
 QString DesktopFolder() {
-  // The desktop environment's own name for the folder ("桌面", "Schreibtisch", ...); Qt's
-  // reading of user-dirs.dirs stands in where the helper is missing.
-  QString desktop;
+  // The desktop environment's own name for the folder ("桌面", "Schreibtisch", ...), then Qt's
+  // reading of the same user-dirs.dirs, which copes with folder names the helper's shell
+  // script splits at blanks.
+  QStringList candidates;
   QProcess helper;
   helper.start(QStringLiteral("xdg-user-dir"), {QStringLiteral("DESKTOP")});
   if (helper.waitForFinished(3000) && helper.exitStatus() == QProcess::NormalExit &&
       helper.exitCode() == 0) {
-    desktop = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
+    candidates << QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
   } else {
     helper.kill();
     helper.waitForFinished(1000);
-    desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
   }
-  // Without a desktop (the home folder stands for none), the entry goes to the application
-  // menu instead of nowhere.
-  const QString home = QDir::homePath();
-  if (desktop.isEmpty() || QDir(desktop) == QDir(home) || !QFileInfo(desktop).isDir()) {
-    desktop = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
-    if (desktop.isEmpty() || !QDir().mkpath(desktop)) return {};
+  candidates << QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  // The home folder stands for no desktop.
+  const QDir home(QDir::homePath());
+  for (const QString& desktop : candidates) {
+    if (!desktop.isEmpty() && QDir(desktop) != home && QFileInfo(desktop).isDir()) {
+      return QDir::cleanPath(desktop);
+    }
   }
-  return QDir::cleanPath(desktop);
+  // Without a desktop the entry goes to the application menu instead of nowhere.
+  const QString menu = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+  if (menu.isEmpty() || !QDir().mkpath(menu)) return {};
+  return QDir::cleanPath(menu);
 }
 
 #endif
