@@ -47,9 +47,11 @@ xs_start_x() {
 }
 
 xs_window() {
-  local id end=$((SECONDS + XS_TIMEOUT))
+  local id end=$((SECONDS + XS_TIMEOUT)) pattern
+  # xdotool matches titles as regular expressions: the title's own ( ) . and so on are text.
+  pattern=$(printf '%s' "$1" | sed 's/[][\\.^$*+?(){}|]/\\&/g')
   while ((SECONDS < end)); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    id=$(xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -n 1 || true)
     [[ -n $id ]] && { echo "$id"; return 0; }
     sleep 0.2
   done
