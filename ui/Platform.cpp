@@ -226,9 +226,8 @@ std::string Utf8(const std::string& gbk) { return FromGbk(gbk).toUtf8().toStdStr
 // question for a trusted one; where gio or its metadata store is missing, nothing happens.
 void MarkTrusted(const QString& file) {
   QProcess gio;
-  gio.start(QStringLiteral("gio"),
-            {QStringLiteral("set"), file, QStringLiteral("metadata::trusted"),
-             QStringLiteral("true")});
+  gio.start(QStringLiteral("gio"), {QStringLiteral("set"), file,
+                                    QStringLiteral("metadata::trusted"), QStringLiteral("true")});
   if (!gio.waitForFinished(3000)) {
     gio.kill();
     gio.waitForFinished(1000);
@@ -282,8 +281,9 @@ class TDesktopEntryLink : public IShellLink {
 
 std::string DesktopEntryIcon() {
   // Our own icon where the package installed it, else the theme's generic dictionary.
-  const QString ours = QStandardPaths::locate(
-      QStandardPaths::GenericDataLocation, QStringLiteral("icons/hicolor/scalable/apps/qinghe-dict.svg"));
+  const QString ours =
+      QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                             QStringLiteral("icons/hicolor/scalable/apps/qinghe-dict.svg"));
   return ours.isEmpty() ? "accessories-dictionary" : "qinghe-dict";
 }
 

@@ -24,8 +24,10 @@ cleanup() {
   xs_cleanup
   if id "$user" >/dev/null 2>&1; then
     # Anything the program left running as that user, ended by its id.
-    local pid
-    for pid in $(pgrep -u "$user" || true); do kill -KILL "$pid" 2>/dev/null || true; done
+    local proc
+    for proc in /proc/[0-9]*; do
+      [[ $(stat -c %U "$proc" 2>/dev/null) == "$user" ]] && kill -KILL "${proc#/proc/}" 2>/dev/null
+    done
     userdel -r "$user" >/dev/null 2>&1 || true
   fi
   if ((installed_by_us)) && dpkg-query -W "$package" >/dev/null 2>&1; then
