@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
@@ -39,6 +40,21 @@ void CopyStyleSheet(const QString& from, const QString& to) {
   if (target.open(QIODevice::WriteOnly | QIODevice::Truncate)) target.write(css);
 }
 
+// The prefix of an installed copy: PREFIX/lib/qinghe-dict/qinghe-dict beside the launcher
+// PREFIX/bin/qinghe-dict and the data folder PREFIX/share/qinghe-dict. Empty for any other
+// program file.
+QString InstallPrefix(const QString& programFile) {
+  static const QString kProgram = QStringLiteral("/lib/qinghe-dict/qinghe-dict");
+  const QString program = QDir::cleanPath(programFile);
+  if (!program.endsWith(kProgram)) return {};
+  const QString prefix = program.chopped(kProgram.size());
+  if (!QFileInfo(prefix + QStringLiteral("/bin/qinghe-dict")).isFile() ||
+      !QFileInfo(prefix + QStringLiteral("/share/qinghe-dict")).isDir()) {
+    return {};
+  }
+  return prefix;
+}
+
 }  // namespace
 
 TWritePlaces ChooseWritePlaces(bool workingFolderIsOurs) {
@@ -50,20 +66,11 @@ TWritePlaces ChooseWritePlaces(bool workingFolderIsOurs) {
   return {ui::ToGbk(config + QStringLiteral("ado.dll")), ui::ToGbk(cache)};
 }
 
-bool IsInstalledCopy(const QString& programFile) {
-#ifdef QINGHE_INSTALLED_PROGRAM
-  return QDir::cleanPath(programFile) == QStringLiteral(QINGHE_INSTALLED_PROGRAM);
-#else
-  (void)programFile;
-  return false;
-#endif
-}
+bool IsInstalledCopy(const QString& programFile) { return !InstallPrefix(programFile).isEmpty(); }
 
 QString ShortcutTarget(const QString& programFile) {
-#ifdef QINGHE_LAUNCHER
-  if (IsInstalledCopy(programFile)) return QStringLiteral(QINGHE_LAUNCHER);
-#endif
-  return programFile;
+  const QString prefix = InstallPrefix(programFile);
+  return prefix.isEmpty() ? programFile : prefix + QStringLiteral("/bin/qinghe-dict");
 }
 
 int Run(QApplication& application, const TServices& services) {

@@ -24,12 +24,13 @@ struct TWritePlaces {
 // user of a shared installation is asked once and has pages of their own.
 TWritePlaces ChooseWritePlaces(bool workingFolderIsOurs);
 
-// True for the copy of the program that the package installs, which is started by its launcher
-// in a data folder that belongs to the system.
+// True for an installed copy: the program file is PREFIX/lib/qinghe-dict/qinghe-dict, with the
+// launcher PREFIX/bin/qinghe-dict and the data folder PREFIX/share/qinghe-dict. The launcher
+// starts it in that data folder, which belongs to the system.
 bool IsInstalledCopy(const QString& programFile);
 
-// The file a desktop shortcut starts: the launcher for the installed copy, which sets the
-// working folder itself, else the program file.
+// The file a desktop shortcut starts: the launcher for an installed copy, since the launcher
+// sets the working folder itself; else the program file.
 QString ShortcutTarget(const QString& programFile);
 
 // Sets the application title and icon, creates the main window (its FormCreate runs), then

@@ -4,32 +4,23 @@
 #   /usr/lib/qinghe-dict/qinghe-dict     the program
 #   /usr/share/qinghe-dict/              enci.edt, enci.dbf, html/encd.css (read only)
 #   /usr/share/applications, icons/hicolor, metainfo, man, doc/qinghe-dict
+# (`cmake --install` puts the same under another prefix.)
 #
 # The dictionary comes from QINGHE_DICTIONARY_DIR (a folder laid out like dist/); the
 # environment variable of that name, read when installing, overrides it, so one build can
 # package the full or the sample dictionary.
 
-include(GNUInstallDirs)
-
-if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
-  # The program finds out from its own path that it is the installed copy.
-  set(CMAKE_INSTALL_PREFIX "/usr" CACHE PATH "Install prefix" FORCE)
-endif()
 set(QINGHE_VERSION "1.0.0")
 set(QINGHE_DICTIONARY_DIR "${CMAKE_SOURCE_DIR}/dist" CACHE PATH
     "Folder holding enci.edt, enci.dbf, html/encd.css and NOTICES.txt for the package")
 
+# Fixed relative to the prefix: the program and its launcher find each other and the data folder
+# by these names (app/Startup.cpp, packaging/qinghe-dict.in).
 set(QINGHE_PROGRAM_SUBDIR "lib/qinghe-dict")
-set(QINGHE_DATA_SUBDIR "${CMAKE_INSTALL_DATADIR}/qinghe-dict")
-set(QINGHE_INSTALLED_PROGRAM "${CMAKE_INSTALL_PREFIX}/${QINGHE_PROGRAM_SUBDIR}/qinghe-dict")
-set(QINGHE_DATA_DIR "${CMAKE_INSTALL_PREFIX}/${QINGHE_DATA_SUBDIR}")
-set(QINGHE_LAUNCHER "${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/qinghe-dict")
-target_compile_definitions(qinghe_core PUBLIC
-  QINGHE_INSTALLED_PROGRAM="${QINGHE_INSTALLED_PROGRAM}" QINGHE_LAUNCHER="${QINGHE_LAUNCHER}")
+set(QINGHE_DATA_SUBDIR "share/qinghe-dict")
 
 set(pkg "${CMAKE_SOURCE_DIR}/packaging")
 set(gen "${CMAKE_BINARY_DIR}/packaging")
-configure_file("${pkg}/qinghe-dict.in" "${gen}/qinghe-dict" @ONLY)
 set(PROJECT_VERSION "${QINGHE_VERSION}")
 configure_file("${pkg}/qinghe-dict.metainfo.xml.in" "${gen}/example.qinghe.dictionary.metainfo.xml"
                @ONLY)
@@ -43,20 +34,20 @@ add_custom_target(qinghe_package_docs ALL
   DEPENDS "${gen}/qinghe-dict.1.gz" "${gen}/changelog.gz")
 
 install(TARGETS qinghe-dict RUNTIME DESTINATION "${QINGHE_PROGRAM_SUBDIR}")
-install(PROGRAMS "${gen}/qinghe-dict" DESTINATION "${CMAKE_INSTALL_BINDIR}")
-install(FILES "${pkg}/qinghe-dict.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install(PROGRAMS "${pkg}/qinghe-dict" DESTINATION "bin")
+install(FILES "${pkg}/qinghe-dict.desktop" DESTINATION "share/applications")
 install(FILES "${gen}/example.qinghe.dictionary.metainfo.xml"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+        DESTINATION "share/metainfo")
 install(FILES "${pkg}/icons/qinghe-dict.svg"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+        DESTINATION "share/icons/hicolor/scalable/apps")
 # The PNGs are rsvg-convert renderings of the SVG (rsvg-convert -w N -h N).
 foreach(size 16 24 32 48 64 128 256)
   install(FILES "${pkg}/icons/qinghe-dict-${size}.png"
-          DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+          DESTINATION "share/icons/hicolor/${size}x${size}/apps"
           RENAME qinghe-dict.png)
 endforeach()
-install(FILES "${gen}/qinghe-dict.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
-install(FILES "${gen}/changelog.gz" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/qinghe-dict")
+install(FILES "${gen}/qinghe-dict.1.gz" DESTINATION "share/man/man1")
+install(FILES "${gen}/changelog.gz" DESTINATION "share/doc/qinghe-dict")
 
 # The dictionary, its notices and the copyright file that includes them.
 set(QINGHE_COPYRIGHT_HEAD "${pkg}/copyright.in")
@@ -75,7 +66,7 @@ install(CODE "
        FILES \"\${dict}/enci.edt\" \"\${dict}/enci.dbf\")
   file(INSTALL DESTINATION \"\${root}/${QINGHE_DATA_SUBDIR}/html\" TYPE FILE
        FILES \"\${dict}/html/encd.css\")
-  set(doc \"\${root}/${CMAKE_INSTALL_DATADIR}/doc/qinghe-dict\")
+  set(doc \"\${root}/share/doc/qinghe-dict\")
   file(INSTALL DESTINATION \"\${doc}\" TYPE FILE FILES \"\${dict}/NOTICES.txt\")
   file(READ \"${QINGHE_COPYRIGHT_HEAD}\" head)
   file(READ \"\${dict}/NOTICES.txt\" notices)
@@ -96,7 +87,7 @@ network connection: matching headwords are listed as you type, and the chosen
 entry is shown as a formatted page with its pronunciation, Chinese
 translations, senses, examples and phrases. It can read the headword aloud
 and copy the whole entry.")
-set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "text")

@@ -22,10 +22,6 @@ if [[ ! -f $build/CMakeCache.txt ]]; then
   bash scripts/install-deps.sh
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release
 fi
-# The program knows the place it is installed to, so the build must name the package's prefix.
-if ! grep -qx 'CMAKE_INSTALL_PREFIX:PATH=/usr' "$build/CMakeCache.txt"; then
-  cmake -S . -B "$build" -DCMAKE_INSTALL_PREFIX=/usr
-fi
 cmake --build "$build" -j"$(nproc)" --target qinghe-dict qinghe_package_docs
 if [[ -z $dictionary ]]; then
   [[ -s dist/enci.edt && -s dist/enci.dbf ]] || {

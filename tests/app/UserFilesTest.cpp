@@ -93,12 +93,29 @@ TEST_F(UserFilesTest, PageThatCannotBeWrittenNamesTheUsersFolder) {
       << dialogs.errors[0].second;
 }
 
-TEST(InstalledCopyTest, OnlyTheInstalledProgramStartsThroughItsLauncher) {
-  const QString installed = QStringLiteral(QINGHE_INSTALLED_PROGRAM);
-  EXPECT_TRUE(app::IsInstalledCopy(installed));
-  EXPECT_EQ(app::ShortcutTarget(installed), QStringLiteral(QINGHE_LAUNCHER));
-  for (const QString& other : {QStringLiteral("/home/u/dist/qinghe-dict"),
-                               QStringLiteral("/opt/dict/qinghe-dict"), installed + "x"}) {
+TEST(InstalledCopyTest, OnlyAnInstalledProgramStartsThroughItsLauncher) {
+  testsupport::TempWorkDir dir;
+  const std::string prefix = dir.path().string() + "/前缀 usr";
+  fs::create_directories(prefix + "/lib/qinghe-dict");
+  fs::create_directories(prefix + "/bin");
+  std::ofstream(prefix + "/lib/qinghe-dict/qinghe-dict") << "program";
+  const QString program = QString::fromStdString(prefix + "/lib/qinghe-dict/qinghe-dict");
+  const QString launcher = QString::fromStdString(prefix + "/bin/qinghe-dict");
+
+  // Only with both the launcher and the data folder beside it.
+  EXPECT_FALSE(app::IsInstalledCopy(program));
+  std::ofstream(prefix + "/bin/qinghe-dict") << "launcher";
+  EXPECT_FALSE(app::IsInstalledCopy(program));
+  fs::create_directories(prefix + "/share/qinghe-dict");
+  EXPECT_TRUE(app::IsInstalledCopy(program));
+  EXPECT_EQ(app::ShortcutTarget(program), launcher);
+  EXPECT_TRUE(
+      app::IsInstalledCopy(QString::fromStdString(prefix + "/lib/./qinghe-dict/qinghe-dict")));
+
+  for (const QString& other : {QString::fromStdString(prefix + "/bin/qinghe-dict"),
+                               QString::fromStdString(prefix + "/lib/qinghe-dict/qinghe-dictx"),
+                               QString::fromStdString(prefix + "/share/qinghe-dict/qinghe-dict"),
+                               QStringLiteral("/home/u/dist/qinghe-dict")}) {
     EXPECT_FALSE(app::IsInstalledCopy(other)) << other.toStdString();
     EXPECT_EQ(app::ShortcutTarget(other), other);
   }

@@ -26,7 +26,7 @@ cleanup() {
     # Anything the program left running as that user, ended by its id.
     local proc
     for proc in /proc/[0-9]*; do
-      [[ $(stat -c %U "$proc" 2>/dev/null) == "$user" ]] && kill -KILL "${proc#/proc/}" 2>/dev/null
+      [[ $(stat -c %U "$proc" 2>/dev/null) == "$user" ]] && kill -KILL "${proc#/proc/}" 2>/dev/null || true
     done
     userdel -r "$user" >/dev/null 2>&1 || true
   fi
