@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QStandardPaths>
 #include <memory>
@@ -76,7 +77,8 @@ QString ShortcutTarget(const QString& programFile) {
 int Run(QApplication& application, const TServices& services) {
   // Only the name: a display name would be appended to every window caption.
   QApplication::setApplicationName(QStringLiteral("青禾英语词典"));
-  QApplication::setWindowIcon(ApplicationIcon());
+  // The installed icon where the package put it in the icon theme; the drawn one elsewhere.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("qinghe-dict"), ApplicationIcon()));
   // Lets the desktop match the window with the installed menu entry.
   QGuiApplication::setDesktopFileName(QStringLiteral("qinghe-dict"));
   application.setQuitOnLastWindowClosed(true);
