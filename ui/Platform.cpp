@@ -329,10 +329,12 @@ QString DesktopFolder() {
     helper.waitForFinished(1000);
   }
   candidates << QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-  // The home folder stands for no desktop.
+  // The home folder stands for no desktop. A name GBK cannot hold ("Área de trabalho") would
+  // not survive the shortcut's GBK path, so the menu takes the entry then too.
   const QDir home(QDir::homePath());
   for (const QString& desktop : candidates) {
-    if (!desktop.isEmpty() && QDir(desktop) != home && QFileInfo(desktop).isDir()) {
+    if (!desktop.isEmpty() && QDir(desktop) != home && QFileInfo(desktop).isDir() &&
+        FromGbk(ToGbk(desktop)) == desktop) {
       return QDir::cleanPath(desktop);
     }
   }

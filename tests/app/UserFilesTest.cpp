@@ -161,6 +161,39 @@ TEST_F(UserFilesTest, ShortcutGoesToTheDesktopTheUserDirsNameOrElseToTheMenu) {
   EXPECT_TRUE(fs::is_regular_file(menu / "青禾英语词典.desktop"));
 }
 
+// Stand-ins for xdg-user-dir and gio on the PATH: the first names the desktop, the second
+// records what it is asked.
+TEST_F(UserFilesTest, DesktopComesFromXdgUserDirAndTheEntryIsMarkedTrusted) {
+  const fs::path bin = dir_.path() / "bin";
+  fs::create_directories(bin);
+  const auto helperSays = [&](const fs::path& folder) {
+    std::ofstream(bin / "xdg-user-dir") << "#!/bin/sh\necho \"" << folder.string() << "\"\n";
+    fs::permissions(bin / "xdg-user-dir", fs::perms::owner_all);
+  };
+  std::ofstream(bin / "gio") << "#!/bin/sh\nprintf '%s|' \"$@\" >> \""
+                             << (dir_.path() / "gio.txt").string() << "\"\n";
+  fs::permissions(bin / "gio", fs::perms::owner_all);
+  env_.Set("PATH", bin.string() + ":/usr/bin:/bin");
+  const fs::path desktop = home_ / "デスクトップ";
+  fs::create_directories(desktop);
+  helperSays(desktop);
+
+  ui::TDesktopShellLinks real;
+  ASSERT_EQ(real.SpecialFolderPath(0), ui::LocalPathToGbk(desktop.string()));
+  const std::string link = ui::LocalPathToGbk((desktop / "词典.lnk").string());
+  ASSERT_TRUE(real.CreateLink()->Save(link));
+  const fs::path entry = desktop / "词典.desktop";
+  EXPECT_TRUE(fs::is_regular_file(entry));
+  EXPECT_EQ(ReadFile(dir_.path() / "gio.txt"),
+            "set|" + entry.string() + "|metadata::trusted|true|");
+
+  // A desktop whose name GBK cannot hold could not be written to: the menu takes the entry.
+  const fs::path portuguese = home_ / "Área de trabalho";
+  fs::create_directories(portuguese);
+  helperSays(portuguese);
+  EXPECT_EQ(real.SpecialFolderPath(0), ui::LocalPathToGbk((home_ / "data/applications").string()));
+}
+
 TEST_F(UserFilesTest, DesktopEntryCarriesOurIconOnceInstalled) {
   EXPECT_EQ(ui::DesktopEntryIcon(), "accessories-dictionary");
   const fs::path icons = dir_.path() / "shared/icons/hicolor/scalable/apps";
