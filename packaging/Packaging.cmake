@@ -15,7 +15,7 @@ set(QINGHE_DICTIONARY_DIR "${CMAKE_SOURCE_DIR}/dist" CACHE PATH
     "Folder holding enci.edt, enci.dbf, html/encd.css and NOTICES.txt for the package")
 
 # Fixed relative to the prefix: the program and its launcher find each other and the data folder
-# by these names (app/Startup.cpp, packaging/qinghe-dict.in).
+# by these names (app/Startup.cpp, packaging/qinghe-dict).
 set(QINGHE_PROGRAM_SUBDIR "lib/qinghe-dict")
 set(QINGHE_DATA_SUBDIR "share/qinghe-dict")
 
