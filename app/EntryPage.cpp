@@ -36,11 +36,11 @@ void Tflexora::shownr(const std::string& statement) {
       entry::ExpandMarkup(entry::BuildPage(title, entry->FieldAsString(entry->FieldIndex("a"))));
   LookupState.PageCounter = entry::NextPageCounter(LookupState.PageCounter);
   LookupState.PagePath = entry::PagePathOf(LookupState.PageCounter);
-  ui::WriteFileBytes(LookupState.PagePath, page);
+  const std::string file = services_.pageFolder + LookupState.PagePath;
+  ui::WriteFileBytes(file, page);
   // The page just written, wherever the working folder is: the program folder may hold a
-  // stale copy or none at all. The path stays in the file system's terms, since a folder name
-  // GBK cannot hold would not survive a round trip through GBK.
-  EmbeddedWB1->Navigate(QDir::current().absoluteFilePath(ui::FromGbk(LookupState.PagePath)));
+  // stale copy or none at all.
+  EmbeddedWB1->Navigate(QDir::current().absoluteFilePath(ui::FromGbk(file)));
 
   Label2->setVisible(true);
   static const QColor kNavy(0, 0, 128);

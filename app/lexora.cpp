@@ -191,12 +191,12 @@ void Tflexora::WireHandlers() {
 }
 
 void Tflexora::FormCreate() {
-  if (!ui::FileExists("ado.dll")) {
+  if (!ui::FileExists(services_.markerPath)) {
     const int answer =
         services_.dialogs->MessageDlg(ui::Gbk("初次运行青禾英语词典,是否生成桌面快捷方式?"),
                                       ui::DialogType::Confirmation, ui::DialogButtons::YesNo);
     if (answer == ui::mrYes) CreateShortcut(services_.exePath, ui::Gbk("青禾英语词典"), "", -1);
-    ui::WriteFileBytes("ado.dll", "ok");
+    ui::WriteFileBytes(services_.markerPath, "ok");
   }
   LookupState.VoiceChosen = false;
   LookupState.PageCounter = 0;

@@ -54,6 +54,10 @@ struct TServices {
   std::function<std::uint32_t()> seed;
   // Full path of the running program file (GBK bytes).
   std::string exePath;
+  // Where the first-run marker and the page ring are written (GBK bytes): by default the
+  // working folder; the user's own folders where that folder is not the user's to write.
+  std::string markerPath = "ado.dll";
+  std::string pageFolder;  // put before "html/N.html"; empty or ending in "/"
 };
 
 class Tflexora : public QWidget {

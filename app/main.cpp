@@ -5,6 +5,7 @@
 #include "app/StartNumber.h"
 #include "app/Startup.h"
 #include "app/lexora.h"
+#include "ui/Files.h"
 #include "ui/Gbk.h"
 #include "ui/Platform.h"
 #include "ui/QtClipboard.h"
@@ -43,7 +44,14 @@ int main(int argc, char** argv) {
   services.clipboard = &clipboard;
   services.pages = &pages;
   services.seed = app::DefaultSeed;
-  services.exePath = ui::ToGbk(QCoreApplication::applicationFilePath());
+  const QString program = QCoreApplication::applicationFilePath();
+  services.exePath = ui::ToGbk(app::ShortcutTarget(program));
+  // The portable folder keeps its pages and marker; a shared installation writes nothing of
+  // its own, even for root, who could.
+  const app::TWritePlaces places =
+      app::ChooseWritePlaces(!app::IsInstalledCopy(program) && ui::FolderWritable("."));
+  services.markerPath = places.markerPath;
+  services.pageFolder = places.pageFolder;
 
   ui::InstallViewFocusFilters(application);
   const int result = app::Run(application, services);

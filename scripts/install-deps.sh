@@ -9,6 +9,8 @@ packages=(
   libsqlcipher-dev sqlcipher
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
+  dpkg-dev lintian desktop-file-utils appstream xdg-user-dirs
+  xvfb xdotool xclip dbus ibus ibus-libpinyin
 )
 # npm fetches the open dictionary sources; some machines ship it with their own nodejs.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -25,6 +25,11 @@ bool FileExists(const std::string& path) { return StatMode(path, S_IFREG); }
 
 bool DirectoryExists(const std::string& path) { return StatMode(path, S_IFDIR); }
 
+bool FolderWritable(const std::string& path) {
+  return DirectoryExists(path) &&
+         ::faccessat(AT_FDCWD, GbkToLocalPath(path).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 std::string ExpandFileName(const std::string& path) {
   const std::filesystem::path local(GbkToLocalPath(path));
   return LocalPathToGbk(std::filesystem::absolute(local).lexically_normal().string());

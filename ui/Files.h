@@ -15,6 +15,9 @@ class EFCreateError : public std::runtime_error {
 
 bool FileExists(const std::string& path);  // a regular file; a directory does not count
 bool DirectoryExists(const std::string& path);
+// A folder this process may create files in (as the kernel judges it, so root may write
+// almost anywhere).
+bool FolderWritable(const std::string& path);
 // The path made absolute against the current directory (GBK bytes).
 std::string ExpandFileName(const std::string& path);
 // Creates or truncates path and writes bytes. Raises EFCreateError with

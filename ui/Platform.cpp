@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -218,6 +222,18 @@ std::string ExecWord(const std::string& utf8) {
 
 std::string Utf8(const std::string& gbk) { return FromGbk(gbk).toUtf8().toStdString(); }
 
+// Desktops that ask before starting an entry on the desktop (GNOME's file manager) skip the
+// question for a trusted one; where gio or its metadata store is missing, nothing happens.
+void MarkTrusted(const QString& file) {
+  QProcess gio;
+  gio.start(QStringLiteral("gio"), {QStringLiteral("set"), file,
+                                    QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+  if (!gio.waitForFinished(3000)) {
+    gio.kill();
+    gio.waitForFinished(1000);
+  }
+}
+
 // A desktop entry that starts the target in its own folder.
 class TDesktopEntryLink : public IShellLink {
  public:
@@ -233,7 +249,10 @@ class TDesktopEntryLink : public IShellLink {
     const std::size_t slash = file.rfind('/');
     const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
     file += ".desktop";
-    return WriteAll(GbkToLocalPath(file), DesktopEntryText(name, target_, dir_));
+    const std::string local = GbkToLocalPath(file);
+    if (!WriteAll(local, DesktopEntryText(name, target_, dir_))) return false;
+    MarkTrusted(QFile::decodeName(local.c_str()));
+    return true;
   }
 
  private:
@@ -260,6 +279,14 @@ class TDesktopEntryLink : public IShellLink {
 
 }  // namespace
 
+std::string DesktopEntryIcon() {
+  // Our own icon where the package installed it, else the theme's generic dictionary.
+  const QString ours =
+      QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                             QStringLiteral("icons/hicolor/scalable/apps/qinghe-dict.svg"));
+  return ours.isEmpty() ? "accessories-dictionary" : "qinghe-dict";
+}
+
 std::string DesktopEntryText(const std::string& name, const std::string& target,
                              const std::string& workingDir) {
   std::string text = "[Desktop Entry]\n";
@@ -267,7 +294,7 @@ std::string DesktopEntryText(const std::string& name, const std::string& target,
   text += "Name=" + EscapeValue(Utf8(name)) + "\n";
   text += "Exec=" + ExecWord(Utf8(target)) + "\n";
   text += "Path=" + EscapeValue(Utf8(workingDir)) + "\n";
-  text += "Icon=accessories-dictionary\n";
+  text += "Icon=" + DesktopEntryIcon() + "\n";
   text += "Terminal=false\n";
   return text;
 }
@@ -277,17 +304,44 @@ std::unique_ptr<IShellLink> TDesktopShellLinks::CreateLink() {
 }
 
 std::optional<std::string> TDesktopShellLinks::SpecialFolderPath(int csidl) {
-  QStandardPaths::StandardLocation location;
+  QString path;
   if (csidl == 0) {
-    location = QStandardPaths::DesktopLocation;
+    path = DesktopFolder();
   } else if (csidl == 26) {
-    location = QStandardPaths::GenericDataLocation;
-  } else {
-    return std::nullopt;
+    path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   }
-  const QString path = QStandardPaths::writableLocation(location);
   if (path.isEmpty()) return std::nullopt;
   return ToGbk(path);
+}
+
+QString DesktopFolder() {
+  // The desktop environment's own name for the folder ("桌面", "Schreibtisch", ...), then Qt's
+  // reading of the same user-dirs.dirs, which copes with folder names the helper's shell
+  // script splits at blanks.
+  QStringList candidates;
+  QProcess helper;
+  helper.start(QStringLiteral("xdg-user-dir"), {QStringLiteral("DESKTOP")});
+  if (helper.waitForFinished(3000) && helper.exitStatus() == QProcess::NormalExit &&
+      helper.exitCode() == 0) {
+    candidates << QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
+  } else {
+    helper.kill();
+    helper.waitForFinished(1000);
+  }
+  candidates << QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  // The home folder stands for no desktop. A name GBK cannot hold ("Área de trabalho") would
+  // not survive the shortcut's GBK path, so the menu takes the entry then too.
+  const QDir home(QDir::homePath());
+  for (const QString& desktop : candidates) {
+    if (!desktop.isEmpty() && QDir(desktop) != home && QFileInfo(desktop).isDir() &&
+        FromGbk(ToGbk(desktop)) == desktop) {
+      return QDir::cleanPath(desktop);
+    }
+  }
+  // Without a desktop the entry goes to the application menu instead of nowhere.
+  const QString menu = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+  if (menu.isEmpty() || !QDir().mkpath(menu)) return {};
+  return QDir::cleanPath(menu);
 }
 
 #endif

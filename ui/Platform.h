@@ -40,6 +40,12 @@ class TDesktopShellLinks : public IShellLinks {
 // name, target and workingDir are GBK bytes.
 std::string DesktopEntryText(const std::string& name, const std::string& target,
                              const std::string& workingDir);
+// The icon name a desktop entry carries: "qinghe-dict" once installed.
+std::string DesktopEntryIcon();
+// The folder a desktop shortcut goes to: the user's desktop as `xdg-user-dir DESKTOP` names
+// it, or, when there is none, the user's application-menu folder (made if missing). Empty when
+// neither can be had.
+QString DesktopFolder();
 #endif
 
 // An application-wide hook that sees every event the application delivers to a widget before

@@ -3,6 +3,7 @@
 // A main window built in a temporary working folder with recording fakes.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QByteArray>
 #include <QUrl>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/lexora.h"
@@ -22,6 +24,34 @@
 #include "ui/WebBrowser.h"
 
 namespace apptest {
+
+// Sets environment variables for one test and puts back what was there.
+class ScopedEnv {
+ public:
+  void Set(const char* name, const std::string& value) {
+    Remember(name);
+    ::setenv(name, value.c_str(), 1);
+  }
+  void Unset(const char* name) {
+    Remember(name);
+    ::unsetenv(name);
+  }
+  ~ScopedEnv() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+      if (it->second)
+        ::setenv(it->first.c_str(), it->second->c_str(), 1);
+      else
+        ::unsetenv(it->first.c_str());
+    }
+  }
+
+ private:
+  void Remember(const char* name) {
+    const char* old = ::getenv(name);
+    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+  }
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
 
 struct FakeShellLinks : ui::IShellLinks {
   struct Link {

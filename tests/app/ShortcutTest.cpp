@@ -112,6 +112,12 @@ TEST_F(CreateShortcutTest, RefusedSaveAndMissingLinkObject) {
 }
 
 TEST_F(CreateShortcutTest, WritesADesktopEntryThatStartsTheProgramInItsFolder) {
+  // A home and data folders of the test's own: no desktop folder, no installed icon.
+  apptest::ScopedEnv env;
+  env.Set("HOME", (dir_.path() / "home").string());
+  env.Set("XDG_CONFIG_HOME", (dir_.path() / "home/.config").string());
+  env.Set("XDG_DATA_HOME", (dir_.path() / "home/.local/share").string());
+  env.Set("XDG_DATA_DIRS", (dir_.path() / "shared").string());
   ui::TDesktopShellLinks real;
   services.links = &real;
   // A program whose path needs quoting in Exec.
