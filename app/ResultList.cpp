@@ -15,7 +15,7 @@ void Tflexora::showxx(const std::string& statement, int mode) {
   TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
   // The same rows in the same order, through the store's indexes where it has them.
   const std::unique_ptr<TSQLiteTable> table =
-      index.GetTable(search::IndexedStatement(statement, search::ReadIndexForm(index)));
+      index.GetTable(search::IndexedStatement(index, statement));
   if (table->Count() == 0) {
     showeno(mode);
     return;

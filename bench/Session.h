@@ -51,8 +51,11 @@ class PaintCounter : public QObject {
 class Session {
  public:
   // dictFolder empty: a synthetic dictionary of the default size, written for this session.
-  Session(const std::string& dictFolder, const std::filesystem::path& styleSheet) {
+  Session(const std::string& dictFolder, const std::filesystem::path& styleSheetPath) {
     namespace fs = std::filesystem;
+    // Both are named from the folder the benchmark started in.
+    const fs::path from = dictFolder.empty() ? fs::path() : fs::absolute(dictFolder);
+    const fs::path styleSheet = fs::absolute(styleSheetPath);
     std::string pattern = (fs::temp_directory_path() / "qinghe-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
     path_ = pattern;
@@ -65,7 +68,6 @@ class Session {
       fs::copy_file(styleSheet, "html/encd.css");
       source_ = "synthetic";
     } else {
-      const fs::path from = fs::absolute(dictFolder);
       // The stores are only read; links spare copying them.
       fs::create_symlink(from / IndexStoreName, IndexStoreName);
       fs::create_symlink(from / EntryStoreName, EntryStoreName);

@@ -57,16 +57,42 @@ inline void NumberInReadingOrder(std::vector<IndexRow>& rows) {
 // words the benchmarks type. count headwords in all, numbered in reading order.
 inline std::vector<IndexRow> SyntheticHeadwords(int count = kHeadwords) {
   // Share of headwords per first letter a..z, in thousandths.
-  static constexpr std::uint32_t kFirst[26] = {60, 58, 95, 60, 40, 40, 34, 38, 38, 9,  12, 33, 55,
+  static constexpr std::uint32_t kFirst[26] = {60, 58, 95, 60, 40, 40,  34, 38, 38, 9,  12, 33, 55,
                                                23, 27, 80, 5,  55, 110, 50, 25, 15, 24, 1,  4,  3};
   std::uint32_t total = 0;
   for (const auto f : kFirst) total += f;
-  const char* const kTyped[] = {
-      "a",     "ap",    "apple", "apples", "apply",   "b",    "ba",  "bank", "banker",
-      "banks", "q",     "qu",    "quick",  "quickly", "t",    "th",  "the",  "then",
-      "there", "w",     "we",    "went",   "Apple",   "Bank", "The", "\xD6\xD0",
-      "\xD6\xD0\xB9\xFA", "\xD6\xD0\xB9\xFA\xC8\xCB", "\xD2\xF8", "\xD2\xF8\xD0\xD0",
-      "\xD1\xA7", "\xD1\xA7\xC9\xFA"};
+  const char* const kTyped[] = {"a",
+                                "ap",
+                                "apple",
+                                "apples",
+                                "apply",
+                                "b",
+                                "ba",
+                                "bank",
+                                "banker",
+                                "banks",
+                                "q",
+                                "qu",
+                                "quick",
+                                "quickly",
+                                "t",
+                                "th",
+                                "the",
+                                "then",
+                                "there",
+                                "w",
+                                "we",
+                                "went",
+                                "Apple",
+                                "Bank",
+                                "The",
+                                "\xD6\xD0",
+                                "\xD6\xD0\xB9\xFA",
+                                "\xD6\xD0\xB9\xFA\xC8\xCB",
+                                "\xD2\xF8",
+                                "\xD2\xF8\xD0\xD0",
+                                "\xD1\xA7",
+                                "\xD1\xA7\xC9\xFA"};
   std::vector<IndexRow> rows;
   rows.reserve(static_cast<std::size_t>(count));
   for (const char* t : kTyped) rows.push_back({0, t});

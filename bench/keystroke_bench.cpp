@@ -292,7 +292,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   try {
-    Session s(dict, fs::path(QINGHE_SOURCE_DIR) / "tools" / "build" / "encd.css");
+    Session s(dict, fs::path(QINGHE_SOURCE_DIR) / "tools" / "dictbuild" / "encd.css");
     session = &s;
     std::cerr << "dictionary: " << s.Source() << '\n';
     benchmark::RunSpecifiedBenchmarks();

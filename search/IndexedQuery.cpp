@@ -1,6 +1,7 @@
 #include "search/IndexedQuery.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -105,7 +106,12 @@ std::vector<std::string> CaseVariants(const std::vector<TPatternChar>& literal,
   return variants;
 }
 
-std::string Quoted(std::string_view bytes) { return "'" + SqlLiteralText(bytes) + "'"; }
+// Built by appending: GCC 12 misreads "literal" + temporary in Release builds (-Wrestrict).
+std::string Quoted(std::string_view bytes) {
+  std::string quoted(1, '\'');
+  quoted.append(SqlLiteralText(bytes)).append(1, '\'');
+  return quoted;
+}
 
 // The smallest text above every text that begins with prefix, or nothing when prefix is all
 // 0xFF bytes and no text is.
@@ -127,9 +133,10 @@ std::string PrefixRanges(std::string_view column, const std::vector<std::string>
   std::string where;
   for (const auto& v : variants) {
     if (!where.empty()) where += " OR ";
-    where += "(" + std::string(column) + " >= " + Quoted(v);
-    if (const auto end = PrefixEnd(v)) where += " AND " + std::string(column) + " < " + Quoted(*end);
-    where += ")";
+    where.append("(").append(column).append(" >= ").append(Quoted(v));
+    if (const auto end = PrefixEnd(v))
+      where.append(" AND ").append(column).append(" < ").append(Quoted(*end));
+    where.append(")");
   }
   return where;
 }
@@ -142,26 +149,33 @@ std::string WordStart(const TWritten& w, const TIndexForm& form) {
     literal.push_back(ch);
   }
   if (literal.empty()) return {};
-  const std::string like = " AND title like " + Quoted(pattern) + " order by id asc limit " + w.limit;
+  const std::string like = std::string(" AND title like ")
+                               .append(Quoted(pattern))
+                               .append(" order by id asc limit ")
+                               .append(w.limit);
   const std::string_view first = literal.front().bytes;
-  if (literal.size() == 1 && first.size() == 1 &&
-      static_cast<unsigned char>(first[0]) < 0x80 && form.firstCharIndex) {
+  if (literal.size() == 1 && first.size() == 1 && static_cast<unsigned char>(first[0]) < 0x80 &&
+      form.firstCharIndex) {
     // Matching titles start with this one-byte character in either case, which is what
     // upper(substr(title,1,1)) keeps of them whatever their type; the index hands them over
     // in id order, so the limit ends the look-up.
     char key = first[0];
     if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
-    return "SELECT * FROM enci WHERE upper(substr(title,1,1)) = " + Quoted(std::string(1, key)) +
-           like;
+    return std::string("SELECT * FROM enci INDEXED BY enci_first WHERE upper(substr(title,1,1)) = ")
+        .append(Quoted(std::string(1, key)))
+        .append(like);
   }
   if (!form.titleIndex) return {};
-  return "SELECT * FROM enci WHERE (" +
-         PrefixRanges("title", CaseVariants(literal, VariedPrefix(literal))) + ")" + like;
+  // Named, because without statistics the planner takes eight ranges or more for a scan.
+  return std::string("SELECT * FROM enci INDEXED BY enci_title WHERE (")
+      .append(PrefixRanges("title", CaseVariants(literal, VariedPrefix(literal))))
+      .append(")")
+      .append(like);
 }
 
-std::string WordEnd(const TWritten& w, const TIndexForm& form) {
-  if (!form.reversedTitles) return {};
-  const std::string pattern = "%" + w.text;
+// The characters after the last wildcard of a word-end text, last first, as the reversed
+// titles begin with them; empty when no index can narrow the text.
+std::vector<TPatternChar> ReversedEnd(const std::string& pattern) {
   std::vector<TPatternChar> literal;
   for (const auto& ch : PatternChars(pattern)) {
     if (ch.wildcard) {
@@ -170,15 +184,38 @@ std::string WordEnd(const TWritten& w, const TIndexForm& form) {
       literal.push_back(ch);
     }
   }
-  if (literal.empty()) return {};
   // One one-byte character ends about one headword in twenty: the written scan, in id order,
   // reaches its limit sooner than the index would hand over all of them.
-  if (literal.size() == 1 && literal.front().bytes.size() == 1) return {};
-  // The characters of a matching title's end, last first: a prefix of its reversed title.
-  const std::vector<TPatternChar> reversed(literal.rbegin(), literal.rend());
-  return "select * from enci where id IN (SELECT id FROM enci_reversed WHERE " +
-         PrefixRanges("rtitle", CaseVariants(reversed, VariedPrefix(reversed))) +
-         ") AND title like " + Quoted(pattern) + " order by id asc  limit " + w.limit;
+  if (literal.size() == 1 && literal.front().bytes.size() == 1) literal.clear();
+  return {literal.rbegin(), literal.rend()};
+}
+
+std::string WordEnd(const TWritten& w, const TIndexForm& form) {
+  if (!form.reversedTitles) return {};
+  const std::string pattern = std::string("%").append(w.text);
+  const std::vector<TPatternChar> reversed = ReversedEnd(pattern);
+  if (reversed.empty()) return {};
+  return std::string("select * from enci where id IN (SELECT id FROM enci_reversed WHERE ")
+      .append(PrefixRanges("rtitle", CaseVariants(reversed, VariedPrefix(reversed))))
+      .append(") AND title like ")
+      .append(Quoted(pattern))
+      .append(" order by id asc  limit ")
+      .append(w.limit);
+}
+
+// How many reversed titles begin with one of the end's variants, counted up to cap for each.
+std::string CandidateCount(const TWritten& w, const std::string& cap) {
+  const std::string pattern = std::string("%").append(w.text);
+  const std::vector<TPatternChar> reversed = ReversedEnd(pattern);
+  std::string sum = "SELECT 0";
+  for (const auto& v : CaseVariants(reversed, VariedPrefix(reversed))) {
+    sum.append(" + (SELECT count(*) FROM (SELECT 1 FROM enci_reversed WHERE ")
+        .append(PrefixRanges("rtitle", {v}))
+        .append(" LIMIT ")
+        .append(cap)
+        .append("))");
+  }
+  return sum;
 }
 
 }  // namespace
@@ -204,7 +241,8 @@ TIndexForm ReadIndexForm(TSQLiteDatabase& db) {
   // A BLOB title sorts after every text, outside the ranges that stand for a prefix, yet the
   // like reads its bytes as text. The writer never writes one; a store that holds one gets
   // the written statement.
-  if (form.titleIndex && db.GetTable("SELECT 1 FROM enci WHERE title >= x'' LIMIT 1")->Count() > 0) {
+  if (form.titleIndex &&
+      db.GetTable("SELECT 1 FROM enci WHERE title >= x'' LIMIT 1")->Count() > 0) {
     form.titleIndex = false;
   }
   return form;
@@ -218,6 +256,20 @@ std::string IndexedStatement(std::string_view statement, const TIndexForm& form)
     indexed = WordEnd(*end, form);
   }
   return indexed.empty() ? std::string(statement) : indexed;
+}
+
+std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement) {
+  const TIndexForm form = ReadIndexForm(db);
+  std::string indexed = IndexedStatement(statement, form);
+  const auto end = Split(statement, kEndHead, kEndTail);
+  if (!end || indexed == statement) return indexed;
+  // The index hands over every candidate, which are then looked up and sorted by id; the
+  // written scan goes in id order and stops at its limit. With many candidates the scan
+  // stops sooner.
+  const std::int64_t limit = std::stoll(end->limit);
+  const auto count =
+      db.GetTable(CandidateCount(*end, std::to_string(2 * limit)))->FieldAsInteger(0);
+  return count < 2 * limit ? indexed : std::string(statement);
 }
 
 }  // namespace search

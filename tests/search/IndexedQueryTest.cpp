@@ -36,10 +36,29 @@ class Lcg {
 // Pieces of headwords and texts: letters in both cases, the wildcards and the quote as
 // characters, GBK characters whose second byte is an ASCII letter or '_', a lead byte that
 // pairs with whatever follows it, a lone lead byte at the end, 0xFF bytes, blanks.
-const char* const kPieces[] = {
-    "a",    "A",    "p",    "P",        "e",        "z",        "%",        "_",
-    "'",    " ",    "1",    "\xD6\xD0", "\xB9\xFA", "\x81\x61", "\x81\x41", "\x81\x5F",
-    "\x81", "\xFF", "\xFE", "\xFE\xFE", "ap",       "pe",       "\xD6\xD0\xB9\xFA"};
+const char* const kPieces[] = {"a",
+                               "A",
+                               "p",
+                               "P",
+                               "e",
+                               "z",
+                               "%",
+                               "_",
+                               "'",
+                               " ",
+                               "1",
+                               "\xD6\xD0",
+                               "\xB9\xFA",
+                               "\x81\x61",
+                               "\x81\x41",
+                               "\x81\x5F",
+                               "\x81",
+                               "\xFF",
+                               "\xFE",
+                               "\xFE\xFE",
+                               "ap",
+                               "pe",
+                               "\xD6\xD0\xB9\xFA"};
 
 std::string Compose(Lcg& next, std::uint32_t maxPieces) {
   std::string s;
@@ -113,10 +132,21 @@ TEST_F(IndexedQueryTest, GivesTheWrittenRowsInTheWrittenOrder) {
         ++compared;
         ASSERT_EQ(Rows(db, statement), expected) << written << "\nran as\n" << statement;
       }
+      // The choice made on the store itself, as the result list makes it.
+      const std::string chosen = search::IndexedStatement(db, written);
+      ASSERT_EQ(Rows(db, chosen), expected) << written << "\nran as\n" << chosen;
     }
   }
   // Most texts must really have gone through an index, or the comparison proves little.
   EXPECT_GT(indexed, compared / 2) << compared;
+}
+
+TEST_F(IndexedQueryTest, LeavesAWordEndWithManyCandidatesToTheScan) {
+  TSQLiteDatabase db(IndexStoreName, IndexStoreKey);
+  const std::string written = search::QuickStatement(TQuickMode::WordEnd, "ap");
+  // Dozens of headwords end in "ap": a limit of 10000 holds them all, one of 3 stops early.
+  EXPECT_NE(search::IndexedStatement(db, written), written);
+  EXPECT_EQ(search::IndexedStatement(db, WithLimit(written, "3")), WithLimit(written, "3"));
 }
 
 TEST_F(IndexedQueryTest, LeavesOtherStatementsAsWritten) {

@@ -9,8 +9,8 @@
 
 #include "store/StoreTable.h"
 #include "store/StoreWriter.h"
-#include "tests/store/ErrorOf.h"
 #include "store/gob.h"
+#include "tests/store/ErrorOf.h"
 #include "tests/support/StoreFixture.h"
 #include "tests/support/TempDir.h"
 #include "ui/Gbk.h"
