@@ -4,6 +4,8 @@
 //
 // lookup_table --dict=FOLDER [--rounds=N] [--cpu] [--no-baseline] [--no-start-up]
 // lookup_table --make-synthetic=COUNT FOLDER     writes a synthetic dictionary folder
+// lookup_table --rewrite-index FROM TO           FROM's dictionary with its word index written
+//                                                anew by this build's writer
 
 #include <fcntl.h>
 #include <signal.h>
@@ -37,6 +39,7 @@
 #include "search/Query.h"
 #include "store/Connection.h"
 #include "store/StoreTable.h"
+#include "store/StoreWriter.h"
 #include "store/gob.h"
 #include "ui/Controls.h"
 #include "ui/Gbk.h"
@@ -270,6 +273,25 @@ std::vector<double> Baseline(const std::string& copy, int rounds) {
   return ms;
 }
 
+// A copy of the dictionary in from whose word index this build's writer writes anew (with
+// every index it writes), for a dictionary written before those indexes existed.
+void RewriteIndex(const fs::path& from, const fs::path& to) {
+  std::vector<IndexRow> rows;
+  {
+    TSQLiteDatabase index((from / IndexStoreName).string(), IndexStoreKey);
+    const auto table = index.GetTable("SELECT id, title FROM enci ORDER BY id");
+    rows.reserve(static_cast<std::size_t>(table->Count()));
+    for (; !table->Eof(); table->Next())
+      rows.push_back({table->FieldAsInteger(0), table->FieldAsString(1)});
+  }
+  fs::create_directories(to / "html");
+  WriteIndexStore((to / IndexStoreName).string(), rows);
+  fs::remove(to / EntryStoreName);
+  fs::create_symlink(fs::absolute(from) / EntryStoreName, to / EntryStoreName);
+  fs::copy_file(from / "html" / "encd.css", to / "html" / "encd.css",
+                fs::copy_options::overwrite_existing);
+}
+
 double PeakRssMb() {
   std::ifstream status("/proc/self/status");
   std::string line;
@@ -349,6 +371,7 @@ int main(int argc, char** argv) {
   bool baseline = true;
   bool startUp = true;
   int synthetic = 0;
+  bool rewrite = false;
   std::vector<std::string> rest;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -362,6 +385,8 @@ int main(int argc, char** argv) {
       baseline = false;
     } else if (arg == "--no-start-up") {
       startUp = false;
+    } else if (arg == "--rewrite-index") {
+      rewrite = true;
     } else if (arg.rfind("--make-synthetic=", 0) == 0) {
       synthetic = std::atoi(arg.c_str() + 17);
     } else {
@@ -376,9 +401,15 @@ int main(int argc, char** argv) {
           fs::path(QINGHE_SOURCE_DIR) / "tools" / "dictbuild" / "encd.css");
       return 0;
     }
+    if (rewrite) {
+      if (rest.size() != 2) throw std::runtime_error("--rewrite-index needs FROM and TO folders");
+      RewriteIndex(rest[0], rest[1]);
+      return 0;
+    }
     if (dict.empty() || !rest.empty()) {
       std::cerr << "usage: lookup_table --dict=FOLDER [--rounds=N] [--cpu] [--no-baseline] "
-                   "[--no-start-up]\n       lookup_table --make-synthetic=COUNT FOLDER\n";
+                   "[--no-start-up]\n       lookup_table --make-synthetic=COUNT FOLDER\n"
+                   "       lookup_table --rewrite-index FROM TO\n";
       return 2;
     }
     QApplication application(argc, argv);
