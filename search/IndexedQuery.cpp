@@ -224,20 +224,20 @@ TIndexForm ReadIndexForm(TSQLiteDatabase& db) {
   const auto table = db.GetTable(
       "SELECT name, sql FROM sqlite_master WHERE name IN "
       "('enci', 'enci_title', 'enci_first', 'enci_reversed')");
-  bool table_ = false, title = false, first = false, reversed = false;
+  bool enci = false, title = false, first = false, reversed = false;
   if (table->Count() > 0) {
     const int nameField = table->FieldIndex("name");
     const int sqlField = table->FieldIndex("sql");
     for (; !table->Eof(); table->Next()) {
       const std::string name = table->FieldAsString(nameField);
       const std::string sql = table->FieldAsString(sqlField);
-      if (name == "enci") table_ = sql == store::kIndexTableSql;
+      if (name == "enci") enci = sql == store::kIndexTableSql;
       if (name == "enci_title") title = sql == store::kTitleIndexSql;
       if (name == "enci_first") first = sql == store::kFirstCharIndexSql;
       if (name == "enci_reversed") reversed = sql == store::kReversedTableSql;
     }
   }
-  TIndexForm form{table_ && title, table_ && first, table_ && reversed};
+  TIndexForm form{enci && title, enci && first, enci && reversed};
   // A BLOB title sorts after every text, outside the ranges that stand for a prefix, yet the
   // like reads its bytes as text. The writer never writes one; a store that holds one gets
   // the written statement.
