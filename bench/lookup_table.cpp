@@ -2,7 +2,7 @@
 // change of a text (or a click) through the real window handlers until the window has painted
 // the new list and entry page (offscreen platform). Run by scripts/run-benchmarks.sh.
 //
-// lookup_table --dict=FOLDER [--rounds=N] [--cpu] [--no-baseline] [--no-start-up]
+// lookup_table --dict=FOLDER [--rounds=N] [--cpu] [--detail] [--no-baseline] [--no-start-up]
 // lookup_table --make-synthetic=COUNT FOLDER     writes a synthetic dictionary folder
 // lookup_table --rewrite-index FROM TO           FROM's dictionary with its word index written
 //                                                anew by this build's writer
@@ -103,10 +103,19 @@ void Check(Session& s, const std::string& what) {
   if (!report.empty()) throw std::runtime_error(what + ": the window reported: " + report);
 }
 
+// --detail prints the median of every text typed, to standard error.
+bool detail = false;
+
 // Types each sequence into the search box, timing every change until painted.
 std::vector<double> Type(Session& s, const std::vector<std::vector<const char*>>& sequences,
                          int rounds) {
   std::vector<double> ms;
+  struct TextTimes {
+    const char* text;
+    std::vector<double> ms;
+    int rows;
+  };
+  std::vector<TextTimes> byText;
   Tflexora& w = s.Window();
   for (int r = 0; r < rounds; ++r) {
     for (const auto& sequence : sequences) {
@@ -118,7 +127,17 @@ std::vector<double> Type(Session& s, const std::vector<std::vector<const char*>>
         w.Edit1->setText(q);
         Session::Flush();
         ms.push_back(MsSince(start));
+        auto it = std::find_if(byText.begin(), byText.end(),
+                               [&](const TextTimes& t) { return t.text == text; });
+        if (it == byText.end()) it = byText.insert(byText.end(), {text, {}, 0});
+        it->ms.push_back(ms.back());
+        it->rows = w.ClientDataSet1->RecordCount();
       }
+    }
+  }
+  if (detail) {
+    for (const auto& t : byText) {
+      std::fprintf(stderr, "  %-10s %7.2f ms  %5d rows\n", t.text, Percentile(t.ms, 0.5), t.rows);
     }
   }
   Check(s, "typing");
@@ -379,6 +398,8 @@ int main(int argc, char** argv) {
       dict = arg.substr(7);
     } else if (arg.rfind("--rounds=", 0) == 0) {
       rounds = std::max(1, std::atoi(arg.c_str() + 9));
+    } else if (arg == "--detail") {
+      detail = true;
     } else if (arg == "--cpu") {
       cpuClock = true;
     } else if (arg == "--no-baseline") {
@@ -407,9 +428,10 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (dict.empty() || !rest.empty()) {
-      std::cerr << "usage: lookup_table --dict=FOLDER [--rounds=N] [--cpu] [--no-baseline] "
-                   "[--no-start-up]\n       lookup_table --make-synthetic=COUNT FOLDER\n"
-                   "       lookup_table --rewrite-index FROM TO\n";
+      std::cerr
+          << "usage: lookup_table --dict=FOLDER [--rounds=N] [--cpu] [--detail] [--no-baseline] "
+             "[--no-start-up]\n       lookup_table --make-synthetic=COUNT FOLDER\n"
+             "       lookup_table --rewrite-index FROM TO\n";
       return 2;
     }
     QApplication application(argc, argv);
