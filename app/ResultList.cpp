@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/lexora.h"
+#include "search/IndexedQuery.h"
 #include "search/ListFill.h"
 #include "search/Query.h"
 #include "store/StoreTable.h"
@@ -12,7 +13,9 @@
 
 void Tflexora::showxx(const std::string& statement, int mode) {
   TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
-  const std::unique_ptr<TSQLiteTable> table = index.GetTable(statement);
+  // The same rows in the same order, through the store's indexes where it has them.
+  const std::unique_ptr<TSQLiteTable> table =
+      index.GetTable(search::IndexedStatement(index, statement));
   if (table->Count() == 0) {
     showeno(mode);
     return;

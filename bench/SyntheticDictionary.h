@@ -1,10 +1,13 @@
 #pragma once
 
-// A synthetic dictionary the size of the real one: 267k headwords and entry texts in the
-// shape and length spread of the real entries. Fixed seed, so every run gets the same bytes.
+// A synthetic dictionary of any size (267k headwords by default, the size of the first real
+// one): headwords and entry texts in the shape and length spread of the real entries, numbered
+// in reading order like the real ones. Fixed seed, so every run gets the same bytes.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/StoreWriter.h"
@@ -26,31 +29,100 @@ class Lcg {
   std::uint64_t seed_;
 };
 
-// English-like words, one in ten of them Chinese (GB2312 range), a few phrases.
-inline std::vector<IndexRow> SyntheticHeadwords() {
+// Sorts headwords into the order a reader expects and numbers them in it, as the dictionary
+// builder does: case-insensitive, a word before its completions, the lowercase form first.
+inline void NumberInReadingOrder(std::vector<IndexRow>& rows) {
+  auto folded = [](const std::string& s) {
+    std::string f = s;
+    for (char& c : f) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return f;
+  };
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(rows.size());
+  for (auto& r : rows) keyed.emplace_back(folded(r.title), std::move(r.title));
+  // For equal letters the lowercase form first: lowercase bytes sort above uppercase ones.
+  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return a.second > b.second;
+  });
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i] = {static_cast<std::int64_t>(i) + 1, std::move(keyed[i].second)};
+  }
+}
+
+// English-like words (first letters spread as in an English dictionary, one in twenty
+// capitalised, one in eight a phrase), one in ten headwords Chinese (GB2312 range), and the
+// words the benchmarks type. count headwords in all, numbered in reading order.
+inline std::vector<IndexRow> SyntheticHeadwords(int count = kHeadwords) {
+  // Share of headwords per first letter a..z, in thousandths.
+  static constexpr std::uint32_t kFirst[26] = {60, 58, 95, 60, 40, 40,  34, 38, 38, 9,  12, 33, 55,
+                                               23, 27, 80, 5,  55, 110, 50, 25, 15, 24, 1,  4,  3};
+  std::uint32_t total = 0;
+  for (const auto f : kFirst) total += f;
+  const char* const kTyped[] = {"a",
+                                "ap",
+                                "apple",
+                                "apples",
+                                "apply",
+                                "b",
+                                "ba",
+                                "bank",
+                                "banker",
+                                "banks",
+                                "q",
+                                "qu",
+                                "quick",
+                                "quickly",
+                                "t",
+                                "th",
+                                "the",
+                                "then",
+                                "there",
+                                "w",
+                                "we",
+                                "went",
+                                "Apple",
+                                "Bank",
+                                "The",
+                                "\xD6\xD0",
+                                "\xD6\xD0\xB9\xFA",
+                                "\xD6\xD0\xB9\xFA\xC8\xCB",
+                                "\xD2\xF8",
+                                "\xD2\xF8\xD0\xD0",
+                                "\xD1\xA7",
+                                "\xD1\xA7\xC9\xFA"};
   std::vector<IndexRow> rows;
-  rows.reserve(kHeadwords);
+  rows.reserve(static_cast<std::size_t>(count));
+  for (const char* t : kTyped) rows.push_back({0, t});
   Lcg next(0x9E3779B97F4A7C15u);
-  for (int i = 1; i <= kHeadwords; ++i) {
+  for (int i = static_cast<int>(rows.size()) + 1; i <= count; ++i) {
     std::string title;
     if (i % 10 == 0) {
-      // Every 50th Chinese headword starts with 中 so that prefix has realistic hits.
+      // Common first characters (中, 学, 银) get realistic numbers of completions.
       if (i % 500 == 0) title = "\xD6\xD0";
+      if (i % 700 == 0) title = "\xD1\xA7";
+      if (i % 900 == 0) title = "\xD2\xF8";
       for (std::uint32_t n = 1 + next(4); n > 0; --n) {
         title += static_cast<char>(0xB0 + next(0xD7 - 0xB0));
         title += static_cast<char>(0xA1 + next(0xFE - 0xA1));
       }
     } else {
-      for (std::uint32_t n = 3 + next(10); n > 0; --n) title += static_cast<char>('a' + next(26));
+      std::uint32_t pick = next(total);
+      int first = 0;
+      while (pick >= kFirst[first]) pick -= kFirst[first++];
+      title += static_cast<char>((next(20) == 0 ? 'A' : 'a') + first);
+      for (std::uint32_t n = 2 + next(10); n > 0; --n) title += static_cast<char>('a' + next(26));
       if (next(8) == 0) {
         title += ' ';
         title += static_cast<char>('a' + next(26));
         title += "ing";
       }
     }
-    if (i == 4242) title = "apple";
-    rows.push_back({i, std::move(title)});
+    rows.push_back({0, std::move(title)});
   }
+  NumberInReadingOrder(rows);
   return rows;
 }
 

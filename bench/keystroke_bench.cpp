@@ -31,7 +31,7 @@
 #include <vector>
 
 #include "app/lexora.h"
-#include "bench/SyntheticDictionary.h"
+#include "bench/Session.h"
 #include "entry/PageBuilder.h"
 #include "search/ListFill.h"
 #include "search/Query.h"
@@ -49,96 +49,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Counts the paint events a widget gets, to tell that "Painted" really draws.
-class PaintCounter : public QObject {
- public:
-  int paints = 0;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
-// The working folder with the dictionary in it, and the main window over it.
-class Session {
- public:
-  explicit Session(const std::string& dictFolder) {
-    std::string pattern = (fs::temp_directory_path() / "qinghe-keystroke-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-    path_ = pattern;
-    fs::current_path(path_);
-    fs::create_directory("html");
-    if (dictFolder.empty()) {
-      const std::vector<IndexRow> headwords = bench::SyntheticHeadwords();
-      WriteIndexStore(IndexStoreName, headwords);
-      WriteEntryStore(EntryStoreName, bench::SyntheticEntries(headwords));
-      fs::copy_file(fs::path(QINGHE_SOURCE_DIR) / "tools" / "build" / "encd.css", "html/encd.css");
-      source_ = "synthetic";
-    } else {
-      const fs::path from = fs::absolute(dictFolder);
-      // The stores are only read; links spare copying 130 MB.
-      fs::create_symlink(from / IndexStoreName, IndexStoreName);
-      fs::create_symlink(from / EntryStoreName, EntryStoreName);
-      fs::copy_file(from / "html" / "encd.css", "html/encd.css");
-      source_ = from.string();
-    }
-    std::ofstream("ado.dll") << "ok";
-
-    services_.dialogs = &dialogs_;
-    services_.urls = &urls_;
-    services_.clipboard = &clipboard_;
-    services_.seed = [] { return 20240607u; };
-    services_.exePath = ui::LocalPathToGbk((path_ / "qinghe-dict").string());
-    window_ = std::make_unique<Tflexora>(services_);
-    window_->show();
-    window_->DBGridEh1->viewport()->installEventFilter(&gridPaints_);
-    window_->EmbeddedWB1->viewport()->installEventFilter(&viewPaints_);
-    Flush();
-    if (!dialogs_.errors.empty()) {
-      throw std::runtime_error("start-up failed: " + dialogs_.errors.front().second);
-    }
-  }
-  ~Session() {
-    window_.reset();
-    std::error_code ec;
-    fs::current_path(path_.parent_path(), ec);
-    fs::remove_all(path_, ec);
-  }
-
-  Tflexora& Window() { return *window_; }
-  const std::string& Source() const { return source_; }
-  int GridPaints() const { return gridPaints_.paints; }
-  int ViewPaints() const { return viewPaints_.paints; }
-
-  // An error box from a handler means the figure measures the wrong thing.
-  bool Failed(benchmark::State& state) {
-    if (dialogs_.errors.empty() && dialogs_.shown.empty()) return false;
-    const std::string what =
-        dialogs_.errors.empty() ? dialogs_.shown.front().text : dialogs_.errors.front().second;
-    state.SkipWithError(("the window reported: " + what).c_str());
-    dialogs_.errors.clear();
-    dialogs_.shown.clear();
-    return true;
-  }
-
-  static void Flush() {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-
- private:
-  fs::path path_;
-  std::string source_;
-  testsupport::FakeDialogs dialogs_;
-  testsupport::FakeUrlOpener urls_;
-  testsupport::FakeClipboard clipboard_;
-  TServices services_;
-  std::unique_ptr<Tflexora> window_;
-  PaintCounter gridPaints_;
-  PaintCounter viewPaints_;
-};
+using bench::Session;
 
 Session* session = nullptr;
+
+// An error box from a handler means the figure measures the wrong thing.
+bool Failed(benchmark::State& state) {
+  const std::string what = session->TakeReport();
+  if (what.empty()) return false;
+  state.SkipWithError(("the window reported: " + what).c_str());
+  return true;
+}
 
 // The rows of one incremental search, read as the result list reads them.
 std::vector<search::TFoundRow> ReadFound(const std::string& statement) {
@@ -168,7 +89,7 @@ void Type(benchmark::State& state, const char* utf8, bool paint) {
     w.Edit1->setText(texts[turn ^= 1]);
     if (paint) Session::Flush();
   }
-  if (session->Failed(state)) return;
+  if (Failed(state)) return;
   Report(state);
 }
 
@@ -182,7 +103,7 @@ void QuickFuzzy(benchmark::State& state, const char* utf8, bool paint) {
     if (paint) Session::Flush();
   }
   w.r1->setChecked(true);
-  if (session->Failed(state)) return;
+  if (Failed(state)) return;
   Report(state);
 }
 
@@ -201,7 +122,7 @@ void ClickRow(benchmark::State& state, bool paint) {
     w.DBGridEh1CellClick();
     if (paint) Session::Flush();
   }
-  if (session->Failed(state)) return;
+  if (Failed(state)) return;
   Report(state);
 }
 
@@ -371,7 +292,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   try {
-    Session s(dict);
+    Session s(dict, fs::path(QINGHE_SOURCE_DIR) / "tools" / "dictbuild" / "encd.css");
     session = &s;
     std::cerr << "dictionary: " << s.Source() << '\n';
     benchmark::RunSpecifiedBenchmarks();

@@ -5,6 +5,7 @@
 // agree on what one character is.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace gbk {
@@ -19,6 +20,20 @@ inline std::size_t CharLen(std::string_view s, std::size_t i) {
     if (trail >= 0x40 && trail <= 0xFE) return 2;
   }
   return 1;
+}
+
+// The text with its characters in reverse order, each character's bytes kept in order; the
+// key of the word-end index.
+inline std::string ReverseChars(std::string_view s) {
+  std::string out(s.size(), '\0');
+  std::size_t end = s.size();
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t n = CharLen(s, i);
+    end -= n;
+    s.copy(out.data() + end, n, i);
+    i += n;
+  }
+  return out;
 }
 
 }  // namespace gbk

@@ -4,12 +4,16 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "store/Connection.h"
+#include "store/GbkChars.h"
+#include "store/IndexForm.h"
 #include "store/StoreTable.h"
 #include "store/gob.h"
 
@@ -46,6 +50,8 @@ class Writer {
     if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail(sql);
   }
   void Prepare(const char* sql) {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
     if (sqlite3_prepare_v2(db_, sql, -1, &stmt_, nullptr) != SQLITE_OK) Fail(sql);
   }
   void Insert(std::int64_t id, const std::string& text) {
@@ -117,13 +123,25 @@ class Writer {
 
 void WriteIndexStore(const std::string& path, const std::vector<IndexRow>& rows) {
   Writer w(path, IndexStoreKey);
-  w.Exec("CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT)");
+  w.Exec(store::kIndexTableSql);
   w.Exec("BEGIN");
   w.Prepare("INSERT INTO enci(id, title) VALUES (?, ?)");
   for (const auto& r : rows) w.Insert(r.id, r.title);
   w.Exec("COMMIT");
   // Built after the rows go in: one sort instead of a b-tree grown row by row.
-  w.Exec("CREATE INDEX enci_title ON enci(title)");
+  w.Exec(store::kTitleIndexSql);
+  w.Exec(store::kFirstCharIndexSql);
+
+  // Inserted in key order, so the b-tree is written front to back.
+  std::vector<std::pair<std::string, std::int64_t>> reversed;
+  reversed.reserve(rows.size());
+  for (const auto& r : rows) reversed.emplace_back(gbk::ReverseChars(r.title), r.id);
+  std::sort(reversed.begin(), reversed.end());
+  w.Exec(store::kReversedTableSql);
+  w.Exec("BEGIN");
+  w.Prepare("INSERT INTO enci_reversed(id, rtitle) VALUES (?, ?)");
+  for (const auto& [rtitle, id] : reversed) w.Insert(id, rtitle);
+  w.Exec("COMMIT");
   w.Finish();
 }
 

@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "store/GbkChars.h"
 #include "store/GbkLike.h"
 #include "store/StoreTable.h"
 #include "tests/support/StoreFixture.h"
@@ -133,6 +134,22 @@ TEST(GbkLikeTest, LikeInStatementsMatchesGbkTitles) {
     for (; !t->Eof(); t->Next()) ids.insert(t->FieldAsString(t->FieldIndex("id")));
     EXPECT_EQ(ids, c.ids) << c.where;
   }
+}
+
+TEST(GbkLikeTest, ReversedTextKeepsEveryCharacterWhole) {
+  const struct {
+    std::string text, reversed;
+  } cases[] = {
+      {"", ""},
+      {"abc", "cba"},
+      {Gbk("中国"), Gbk("国中")},
+      {Gbk("a中b"), Gbk("b中a")},
+      // A second byte that is an ASCII letter or '_' stays behind its first byte.
+      {"x\x81\x61\x81\x5F", "\x81\x5F\x81\x61x"},
+      // A lead byte without a second byte is a character of its own.
+      {"\x81%\xFF\x81", "\x81\xFF%\x81"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(gbk::ReverseChars(c.text), c.reversed) << c.text;
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 
 #include "store/StoreTable.h"
 #include "store/StoreWriter.h"
-#include "tests/store/ErrorOf.h"
 #include "store/gob.h"
+#include "tests/store/ErrorOf.h"
 #include "tests/support/StoreFixture.h"
 #include "tests/support/TempDir.h"
 #include "ui/Gbk.h"
@@ -77,10 +77,13 @@ TEST(StoreFilesTest, StoresAnswerTheProgramsStatements) {
   // A headword without an entry has no row in the entry store.
   EXPECT_EQ(Rows(EntryStoreName, EntryStoreKey, "SELECT * FROM enci where id='60000' limit 1"),
             V{});
-  // The exact search has its index.
+  // The exact search and word start have their indexes; word end has every headword with its
+  // characters reversed.
   EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey,
                  "SELECT name FROM sqlite_master where type='index' and tbl_name='enci'"),
-            V{"enci_title"});
+            (V{"enci_title", "enci_first"}));
+  EXPECT_EQ(Rows(IndexStoreName, IndexStoreKey, "SELECT rtitle, id FROM enci_reversed"),
+            (V{"elppa|123", Gbk("国中") + "|7", Gbk("果苹") + "|60000"}));
 }
 
 TEST(StoreFilesTest, IndexStoreIsEncryptedAndEntryStorePlain) {

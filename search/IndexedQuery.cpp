@@ -1,0 +1,275 @@
+#include "search/IndexedQuery.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "search/Query.h"
+#include "store/GbkChars.h"
+#include "store/IndexForm.h"
+#include "store/StoreTable.h"
+
+namespace search {
+namespace {
+
+constexpr std::string_view kStartHead = "SELECT * FROM enci where title like '";
+constexpr std::string_view kStartTail = "%' order by id asc limit ";
+constexpr std::string_view kEndHead = "select * from enci where title like '%";
+constexpr std::string_view kEndTail = "' order by id asc  limit ";
+
+// At most this many case variants of a literal are looked up; the like checks the rest.
+constexpr std::size_t kMaxVariedLetters = 4;
+
+struct TWritten {
+  std::string text;   // the search text, unquoted
+  std::string limit;  // decimal digits
+};
+
+// head + literal inside + tail + limit, with every quote of the inside doubled (so that the
+// literal ends where the tail begins) and no NUL (which would end the statement early).
+std::optional<TWritten> Split(std::string_view statement, std::string_view head,
+                              std::string_view tail) {
+  if (statement.substr(0, head.size()) != head) return std::nullopt;
+  const std::size_t at = statement.rfind(tail);
+  if (at == std::string_view::npos || at < head.size()) return std::nullopt;
+  const std::string_view limit = statement.substr(at + tail.size());
+  if (limit.empty() || limit.size() > 9) return std::nullopt;
+  for (const char c : limit) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  const std::string_view inside = statement.substr(head.size(), at - head.size());
+  TWritten w;
+  w.limit = std::string(limit);
+  for (std::size_t i = 0; i < inside.size(); ++i) {
+    const char c = inside[i];
+    if (c == '\0') return std::nullopt;
+    if (c == '\'') {
+      if (i + 1 == inside.size() || inside[i + 1] != '\'') return std::nullopt;
+      ++i;
+    }
+    w.text += c;
+  }
+  return w;
+}
+
+// One character of a like pattern as the GBK like reads it: a wildcard, or a literal of one
+// or two bytes.
+struct TPatternChar {
+  std::string_view bytes;
+  bool wildcard;
+};
+
+std::vector<TPatternChar> PatternChars(std::string_view pattern) {
+  std::vector<TPatternChar> chars;
+  for (std::size_t i = 0; i < pattern.size();) {
+    const char c = pattern[i];
+    const std::size_t n = (c == '%' || c == '_') ? 1 : gbk::CharLen(pattern, i);
+    chars.push_back({pattern.substr(i, n), c == '%' || c == '_'});
+    i += n;
+  }
+  return chars;
+}
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The literal characters, as one text, cut before the letter that would make more than
+// kMaxVariedLetters letters to vary.
+std::string VariedPrefix(const std::vector<TPatternChar>& literal) {
+  std::string prefix;
+  std::size_t letters = 0;
+  for (const auto& ch : literal) {
+    const bool letter = ch.bytes.size() == 1 && IsAsciiLetter(ch.bytes[0]);
+    if (letter && ++letters > kMaxVariedLetters) break;
+    prefix += ch.bytes;
+  }
+  return prefix;
+}
+
+// Every spelling of prefix with its one-byte letters in either case. Letters are only ever
+// one-byte characters here: VariedPrefix keeps double-byte characters whole and never varies
+// their bytes.
+std::vector<std::string> CaseVariants(const std::vector<TPatternChar>& literal,
+                                      const std::string& prefix) {
+  std::vector<std::string> variants{std::string()};
+  std::size_t done = 0;
+  for (const auto& ch : literal) {
+    if (done >= prefix.size()) break;
+    const bool letter = ch.bytes.size() == 1 && IsAsciiLetter(ch.bytes[0]);
+    const std::size_t count = variants.size();
+    for (std::size_t v = 0; v < count; ++v) {
+      if (letter) variants.push_back(variants[v] + static_cast<char>(ch.bytes[0] ^ 0x20));
+      variants[v] += ch.bytes;
+    }
+    done += ch.bytes.size();
+  }
+  return variants;
+}
+
+// Built by appending: GCC 12 misreads "literal" + temporary in Release builds (-Wrestrict).
+std::string Quoted(std::string_view bytes) {
+  std::string quoted(1, '\'');
+  quoted.append(SqlLiteralText(bytes)).append(1, '\'');
+  return quoted;
+}
+
+// The smallest text above every text that begins with prefix, or nothing when prefix is all
+// 0xFF bytes and no text is.
+std::optional<std::string> PrefixEnd(std::string prefix) {
+  while (!prefix.empty()) {
+    auto& last = reinterpret_cast<unsigned char&>(prefix.back());
+    if (last != 0xFF) {
+      ++last;
+      return prefix;
+    }
+    prefix.pop_back();
+  }
+  return std::nullopt;
+}
+
+// "column begins with one of the variants", as ranges an index answers. Byte order is the
+// column's order: the schema check guarantees TEXT with the binary collation.
+std::string PrefixRanges(std::string_view column, const std::vector<std::string>& variants) {
+  std::string where;
+  for (const auto& v : variants) {
+    if (!where.empty()) where += " OR ";
+    where.append("(").append(column).append(" >= ").append(Quoted(v));
+    if (const auto end = PrefixEnd(v))
+      where.append(" AND ").append(column).append(" < ").append(Quoted(*end));
+    where.append(")");
+  }
+  return where;
+}
+
+std::string WordStart(const TWritten& w, const TIndexForm& form) {
+  const std::string pattern = w.text + "%";
+  std::vector<TPatternChar> literal;
+  for (const auto& ch : PatternChars(pattern)) {
+    if (ch.wildcard) break;
+    literal.push_back(ch);
+  }
+  if (literal.empty()) return {};
+  const std::string like = std::string(" AND title like ")
+                               .append(Quoted(pattern))
+                               .append(" order by id asc limit ")
+                               .append(w.limit);
+  const std::string_view first = literal.front().bytes;
+  if (literal.size() == 1 && first.size() == 1 && static_cast<unsigned char>(first[0]) < 0x80 &&
+      form.firstCharIndex) {
+    // Matching titles start with this one-byte character in either case, which is what
+    // upper(substr(title,1,1)) keeps of them whatever their type; the index hands them over
+    // in id order, so the limit ends the look-up.
+    char key = first[0];
+    if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
+    return std::string("SELECT * FROM enci INDEXED BY enci_first WHERE upper(substr(title,1,1)) = ")
+        .append(Quoted(std::string(1, key)))
+        .append(like);
+  }
+  if (!form.titleIndex) return {};
+  // Named, because without statistics the planner takes eight ranges or more for a scan.
+  return std::string("SELECT * FROM enci INDEXED BY enci_title WHERE (")
+      .append(PrefixRanges("title", CaseVariants(literal, VariedPrefix(literal))))
+      .append(")")
+      .append(like);
+}
+
+// The characters after the last wildcard of a word-end text, last first, as the reversed
+// titles begin with them; empty when no index can narrow the text.
+std::vector<TPatternChar> ReversedEnd(const std::string& pattern) {
+  std::vector<TPatternChar> literal;
+  for (const auto& ch : PatternChars(pattern)) {
+    if (ch.wildcard) {
+      literal.clear();
+    } else {
+      literal.push_back(ch);
+    }
+  }
+  // One one-byte character ends about one headword in twenty: the written scan, in id order,
+  // reaches its limit sooner than the index would hand over all of them.
+  if (literal.size() == 1 && literal.front().bytes.size() == 1) literal.clear();
+  return {literal.rbegin(), literal.rend()};
+}
+
+std::string WordEnd(const TWritten& w, const TIndexForm& form) {
+  if (!form.reversedTitles) return {};
+  const std::string pattern = std::string("%").append(w.text);
+  const std::vector<TPatternChar> reversed = ReversedEnd(pattern);
+  if (reversed.empty()) return {};
+  return std::string("select * from enci where id IN (SELECT id FROM enci_reversed WHERE ")
+      .append(PrefixRanges("rtitle", CaseVariants(reversed, VariedPrefix(reversed))))
+      .append(") AND title like ")
+      .append(Quoted(pattern))
+      .append(" order by id asc  limit ")
+      .append(w.limit);
+}
+
+// How many reversed titles begin with one of the end's variants, counted up to cap for each.
+std::string CandidateCount(const TWritten& w, const std::string& cap) {
+  const std::string pattern = std::string("%").append(w.text);
+  const std::vector<TPatternChar> reversed = ReversedEnd(pattern);
+  std::string sum = "SELECT 0";
+  for (const auto& v : CaseVariants(reversed, VariedPrefix(reversed))) {
+    sum.append(" + (SELECT count(*) FROM (SELECT 1 FROM enci_reversed WHERE ")
+        .append(PrefixRanges("rtitle", {v}))
+        .append(" LIMIT ")
+        .append(cap)
+        .append("))");
+  }
+  return sum;
+}
+
+}  // namespace
+
+TIndexForm ReadIndexForm(TSQLiteDatabase& db) {
+  const auto table = db.GetTable(
+      "SELECT name, sql FROM sqlite_master WHERE name IN "
+      "('enci', 'enci_title', 'enci_first', 'enci_reversed')");
+  bool enci = false, title = false, first = false, reversed = false;
+  if (table->Count() > 0) {
+    const int nameField = table->FieldIndex("name");
+    const int sqlField = table->FieldIndex("sql");
+    for (; !table->Eof(); table->Next()) {
+      const std::string name = table->FieldAsString(nameField);
+      const std::string sql = table->FieldAsString(sqlField);
+      if (name == "enci") enci = sql == store::kIndexTableSql;
+      if (name == "enci_title") title = sql == store::kTitleIndexSql;
+      if (name == "enci_first") first = sql == store::kFirstCharIndexSql;
+      if (name == "enci_reversed") reversed = sql == store::kReversedTableSql;
+    }
+  }
+  TIndexForm form{enci && title, enci && first, enci && reversed};
+  // A BLOB title sorts after every text, outside the ranges that stand for a prefix, yet the
+  // like reads its bytes as text. The writer never writes one; a store that holds one gets
+  // the written statement.
+  if (form.titleIndex &&
+      db.GetTable("SELECT 1 FROM enci WHERE title >= x'' LIMIT 1")->Count() > 0) {
+    form.titleIndex = false;
+  }
+  return form;
+}
+
+std::string IndexedStatement(std::string_view statement, const TIndexForm& form) {
+  std::string indexed;
+  if (const auto start = Split(statement, kStartHead, kStartTail)) {
+    indexed = WordStart(*start, form);
+  } else if (const auto end = Split(statement, kEndHead, kEndTail)) {
+    indexed = WordEnd(*end, form);
+  }
+  return indexed.empty() ? std::string(statement) : indexed;
+}
+
+std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement) {
+  const TIndexForm form = ReadIndexForm(db);
+  std::string indexed = IndexedStatement(statement, form);
+  const auto end = Split(statement, kEndHead, kEndTail);
+  if (!end || indexed == statement) return indexed;
+  // The index hands over every candidate, which are then looked up and sorted by id; the
+  // written scan goes in id order and stops at its limit. With many candidates the scan
+  // stops sooner.
+  const std::int64_t limit = std::stoll(end->limit);
+  const auto count =
+      db.GetTable(CandidateCount(*end, std::to_string(2 * limit)))->FieldAsInteger(0);
+  return count < 2 * limit ? indexed : std::string(statement);
+}
+
+}  // namespace search

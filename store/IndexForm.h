@@ -1,0 +1,22 @@
+#pragma once
+
+// The word index store's schema, statement by statement, as the store writer writes it. A
+// reader that finds exactly these texts in a store's schema knows what each index holds and
+// may let its look-ups use them; a store of any other form gets the plain statements.
+
+namespace store {
+
+inline constexpr const char* kIndexTableSql =
+    "CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT)";
+inline constexpr const char* kTitleIndexSql = "CREATE INDEX enci_title ON enci(title)";
+// The first character with its case folded. All headwords of one first letter share a key,
+// and equal keys keep rowid (= id) order, so a one-letter search reads its rows in list order
+// and stops at its limit.
+inline constexpr const char* kFirstCharIndexSql =
+    "CREATE INDEX enci_first ON enci(upper(substr(title,1,1)))";
+// Every headword with its GBK characters in reverse order (gbk::ReverseChars): a word end
+// becomes a prefix.
+inline constexpr const char* kReversedTableSql =
+    "CREATE TABLE enci_reversed(rtitle TEXT, id INTEGER, PRIMARY KEY(rtitle, id)) WITHOUT ROWID";
+
+}  // namespace store

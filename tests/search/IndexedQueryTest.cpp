@@ -1,0 +1,236 @@
+// The indexed statements against the written ones: the same rows in the same order, on a word
+// index full of awkward headwords, for a few thousand generated search texts.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "search/IndexedQuery.h"
+#include "search/Query.h"
+#include "store/IndexForm.h"
+#include "store/StoreTable.h"
+#include "store/StoreWriter.h"
+#include "store/gob.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using search::TIndexForm;
+using search::TQuickMode;
+
+// Fixed-seed generator, so a failure names a text that fails again.
+class Lcg {
+ public:
+  std::uint32_t operator()(std::uint32_t n) {
+    seed_ = seed_ * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<std::uint32_t>((seed_ >> 33) % n);
+  }
+
+ private:
+  std::uint64_t seed_ = 0x2545F4914F6CDD1Du;
+};
+
+// Pieces of headwords and texts: letters in both cases, the wildcards and the quote as
+// characters, GBK characters whose second byte is an ASCII letter or '_', a lead byte that
+// pairs with whatever follows it, a lone lead byte at the end, 0xFF bytes, blanks.
+const char* const kPieces[] = {"a",
+                               "A",
+                               "p",
+                               "P",
+                               "e",
+                               "z",
+                               "%",
+                               "_",
+                               "'",
+                               " ",
+                               "1",
+                               "\xD6\xD0",
+                               "\xB9\xFA",
+                               "\x81\x61",
+                               "\x81\x41",
+                               "\x81\x5F",
+                               "\x81",
+                               "\xFF",
+                               "\xFE",
+                               "\xFE\xFE",
+                               "ap",
+                               "pe",
+                               "\xD6\xD0\xB9\xFA"};
+
+std::string Compose(Lcg& next, std::uint32_t maxPieces) {
+  std::string s;
+  for (std::uint32_t n = next(maxPieces + 1); n > 0; --n) {
+    s += kPieces[next(sizeof kPieces / sizeof kPieces[0])];
+  }
+  return s;
+}
+
+std::vector<IndexRow> AwkwardIndex() {
+  Lcg next;
+  std::vector<IndexRow> rows;
+  std::vector<std::string> titles;
+  for (int i = 0; i < 3000; ++i) titles.push_back(Compose(next, 6));
+  // Equal headwords under several ids, and every piece alone.
+  for (int i = 0; i < 200; ++i) titles.push_back(titles[next(3000)]);
+  for (const char* p : kPieces) titles.push_back(p);
+  // Ids in no relation to the titles' order, so the order of the rows is the statement's own.
+  std::vector<std::int64_t> ids;
+  for (std::size_t i = 0; i < titles.size(); ++i) ids.push_back(static_cast<std::int64_t>(i) + 1);
+  for (std::size_t i = ids.size(); i > 1; --i) std::swap(ids[i - 1], ids[next(i)]);
+  for (std::size_t i = 0; i < titles.size(); ++i) rows.push_back({ids[i] * 7, titles[i]});
+  return rows;
+}
+
+// Rows of a statement as "id|title" lines, with the column names first.
+std::vector<std::string> Rows(TSQLiteDatabase& db, const std::string& statement) {
+  const std::unique_ptr<TSQLiteTable> t = db.GetTable(statement);
+  std::vector<std::string> rows;
+  if (t->Count() == 0) return rows;
+  std::string names;
+  for (const auto& n : t->ColumnNames()) names += n + "|";
+  rows.push_back(names);
+  for (; !t->Eof(); t->Next()) rows.push_back(t->FieldAsString(0) + "|" + t->FieldAsString(1));
+  return rows;
+}
+
+// The written statement of mode with its limit replaced, so that small limits cut results too.
+std::string WithLimit(std::string statement, const std::string& limit) {
+  statement.erase(statement.find_last_not_of("0123456789") + 1);
+  return statement + limit;
+}
+
+class IndexedQueryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { WriteIndexStore(IndexStoreName, AwkwardIndex()); }
+  testsupport::TempWorkDir dir_;
+};
+
+TEST_F(IndexedQueryTest, GivesTheWrittenRowsInTheWrittenOrder) {
+  TSQLiteDatabase db(IndexStoreName, IndexStoreKey);
+  const TIndexForm full = search::ReadIndexForm(db);
+  ASSERT_TRUE(full.titleIndex && full.firstCharIndex && full.reversedTitles);
+  const TIndexForm titleOnly{true, false, false};
+
+  Lcg next;
+  std::vector<std::string> texts;
+  for (const char* p : kPieces) texts.push_back(p);
+  while (texts.size() < 3000) {
+    std::string text = search::TrimBlank(Compose(next, 4));
+    if (!text.empty()) texts.push_back(std::move(text));
+  }
+  int indexed = 0, compared = 0;
+  for (const auto& text : texts) {
+    for (const TQuickMode mode : {TQuickMode::WordStart, TQuickMode::WordEnd}) {
+      std::string written = search::QuickStatement(mode, text);
+      // Every third look-up with a small limit, which ends most of them early.
+      if (compared % 3 == 0) written = WithLimit(written, std::to_string(1 + next(5)));
+      const std::vector<std::string> expected = Rows(db, written);
+      for (const TIndexForm& form : {full, titleOnly}) {
+        const std::string statement = search::IndexedStatement(written, form);
+        if (statement != written) ++indexed;
+        ++compared;
+        ASSERT_EQ(Rows(db, statement), expected) << written << "\nran as\n" << statement;
+      }
+      // The choice made on the store itself, as the result list makes it.
+      const std::string chosen = search::IndexedStatement(db, written);
+      ASSERT_EQ(Rows(db, chosen), expected) << written << "\nran as\n" << chosen;
+    }
+  }
+  // Most texts must really have gone through an index, or the comparison proves little.
+  EXPECT_GT(indexed, compared / 2) << compared;
+}
+
+TEST_F(IndexedQueryTest, LeavesAWordEndWithManyCandidatesToTheScan) {
+  TSQLiteDatabase db(IndexStoreName, IndexStoreKey);
+  const std::string written = search::QuickStatement(TQuickMode::WordEnd, "ap");
+  // Dozens of headwords end in "ap": a limit of 10000 holds them all, one of 3 stops early.
+  EXPECT_NE(search::IndexedStatement(db, written), written);
+  EXPECT_EQ(search::IndexedStatement(db, WithLimit(written, "3")), WithLimit(written, "3"));
+}
+
+TEST_F(IndexedQueryTest, LeavesOtherStatementsAsWritten) {
+  TSQLiteDatabase db(IndexStoreName, IndexStoreKey);
+  const TIndexForm full = search::ReadIndexForm(db);
+  const std::string unchanged[] = {
+      search::QuickStatement(TQuickMode::Fuzzy, "ap"),
+      search::QuickStatement(TQuickMode::Exact, "ap"),
+      search::EntryStatement("7"),
+      "SELECT * FROM enci where id>41 order by id asc limit 5000",
+      // Texts that begin (or, for a word end, end) with a wildcard narrow nothing.
+      search::QuickStatement(TQuickMode::WordStart, "%ap"),
+      search::QuickStatement(TQuickMode::WordStart, "_p"),
+      search::QuickStatement(TQuickMode::WordEnd, "ap_"),
+      // A literal that a lone quote ends early is not one of the search's statements.
+      "SELECT * FROM enci where title like 'a'%' order by id asc limit 10",
+      "SELECT * FROM enci where title like 'a%' order by id asc limit 10 or 1",
+      "SELECT * FROM enci where title like 'a%' order by id asc limit ",
+      std::string("SELECT * FROM enci where title like 'a\0b%' order by id asc limit 1", 67),
+  };
+  for (const auto& s : unchanged) EXPECT_EQ(search::IndexedStatement(s, full), s);
+}
+
+TEST_F(IndexedQueryTest, UsesWhatTheStoreHolds) {
+  // The form of stores written before the first-character and word-end indexes existed.
+  WriteDatabase("old.edt", IndexStoreKey,
+                "CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT);"
+                "INSERT INTO enci VALUES (1, 'apple');"
+                "CREATE INDEX enci_title ON enci(title);");
+  // The writer's form with a BLOB title, which no text range holds.
+  WriteDatabase("blob.edt", IndexStoreKey,
+                std::string(store::kIndexTableSql) + ";" + store::kTitleIndexSql + ";" +
+                    store::kFirstCharIndexSql + ";" +
+                    "INSERT INTO enci VALUES (1, 'apple'), (2, x'41706578'), (3, x'61');");
+  // Same names, other definitions: nothing of it may be trusted.
+  WriteDatabase("other.edt", IndexStoreKey,
+                "CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT COLLATE NOCASE);"
+                "CREATE INDEX enci_title ON enci(title);"
+                "CREATE INDEX enci_first ON enci(upper(substr(title,1,1)));");
+  const struct {
+    const char* file;
+    TIndexForm form;
+  } cases[] = {{IndexStoreName, {true, true, true}},
+               {"old.edt", {true, false, false}},
+               {"blob.edt", {false, true, false}},
+               {"other.edt", {false, false, false}}};
+  for (const auto& c : cases) {
+    TSQLiteDatabase db(c.file, IndexStoreKey);
+    const TIndexForm form = search::ReadIndexForm(db);
+    EXPECT_EQ(form.titleIndex, c.form.titleIndex) << c.file;
+    EXPECT_EQ(form.firstCharIndex, c.form.firstCharIndex) << c.file;
+    EXPECT_EQ(form.reversedTitles, c.form.reversedTitles) << c.file;
+    for (const char* text : {"a", "A", "ap", "Ape"}) {
+      const std::string written = search::QuickStatement(TQuickMode::WordStart, text);
+      EXPECT_EQ(Rows(db, search::IndexedStatement(written, form)), Rows(db, written))
+          << c.file << ": " << text;
+    }
+  }
+}
+
+TEST_F(IndexedQueryTest, AsksTheIndexesNotEveryRow) {
+  TSQLiteDatabase db(IndexStoreName, IndexStoreKey);
+  const TIndexForm full = search::ReadIndexForm(db);
+  const struct {
+    TQuickMode mode;
+    const char* text;
+    const char* index;
+  } cases[] = {{TQuickMode::WordStart, "a", "enci_first"},
+               {TQuickMode::WordStart, "ap", "enci_title"},
+               {TQuickMode::WordStart, "\xD6\xD0", "enci_title"},
+               {TQuickMode::WordEnd, "pe", "enci_reversed"},
+               {TQuickMode::WordEnd, "\xB9\xFA", "enci_reversed"}};
+  for (const auto& c : cases) {
+    const std::string statement =
+        search::IndexedStatement(search::QuickStatement(c.mode, c.text), full);
+    const auto t = db.GetTable("EXPLAIN QUERY PLAN " + statement);
+    std::string plan;
+    for (; !t->Eof(); t->Next()) plan += t->FieldAsString(t->FieldIndex("detail")) + "\n";
+    EXPECT_NE(plan.find(c.index), std::string::npos) << statement << "\n" << plan;
+    EXPECT_EQ(plan.find("SCAN"), std::string::npos) << statement << "\n" << plan;
+  }
+}
+
+}  // namespace
