@@ -33,6 +33,12 @@ LABEL5 = (380, 14)
 ICONS = {"提示": 1, "警告": 2, "确认": 4, APP_TITLE: 3}
 
 
+def _die_with_parent():
+    # Should the driver itself be killed (a test timeout), what it started goes with it.
+    import ctypes
+    ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
 class Failure(Exception):
     pass
 
@@ -60,6 +66,7 @@ class Session:
     def start(self, argv, **kw):
         kw.setdefault("env", self.env)
         kw.setdefault("stdin", subprocess.DEVNULL)
+        kw.setdefault("preexec_fn", _die_with_parent)
         proc = subprocess.Popen(argv, **kw)
         self.procs.append(proc)
         return proc
@@ -232,6 +239,9 @@ class Program:
     def window(self, caption, timeout=10):
         def probe():
             self.check_alive("waiting for the window " + caption)
+            for report in self.shown_boxes()[self.boxes_seen:]:
+                if report["title"] != caption:
+                    raise Failure('a box came instead of the window "%s": %r' % (caption, report))
             for wid, name in self.windows():
                 if name == caption:
                     return wid

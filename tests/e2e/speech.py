@@ -83,7 +83,13 @@ def run(s):
         p.no_boxes("the speaker button")
         loud, _, _ = loud_samples(recording)
         return loud > quiet + 200
-    s.wait("sound from the speaker button", sounded, 15, 0.2)
+    try:
+        s.wait("sound from the speaker button", sounded, 15, 0.2)
+    except Failure:
+        with open(os.path.join(s.tmp, "pulseaudio.log"), errors="replace") as f:
+            server_log = f.read()[-2000:]
+        raise Failure("no sound: %r samples recorded\n--- program:\n%s\n--- sound server:\n%s"
+                      % (loud_samples(recording), p.output()[-2000:], server_log))
     # The rest of the word, for the figures.
     settled = None
     while settled != loud_samples(recording)[0]:
