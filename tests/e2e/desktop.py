@@ -397,7 +397,17 @@ def main(name, steps):
     build = Build(sys.argv[1:])
     try:
         with Session(name, build) as session:
-            steps(session)
+            try:
+                steps(session)
+            except (Failure, subprocess.TimeoutExpired):
+                # What the screen showed when it went wrong.
+                picture = os.path.join(build.out, name + "-failure.png")
+                session.tool("xwd", "-silent", "-root", "-out", picture + ".xwd", check=False)
+                if os.path.exists(picture + ".xwd"):
+                    xwd_to_png(picture + ".xwd", picture)
+                    os.remove(picture + ".xwd")
+                    log("the screen at the failure:", picture)
+                raise
     except (Failure, subprocess.TimeoutExpired) as failure:
         log("FAILED:", failure)
         sys.exit(1)

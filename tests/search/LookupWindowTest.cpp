@@ -2,7 +2,6 @@
 // fixture stores in a temporary working folder, with faked platform services.
 
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <QCoreApplication>
@@ -20,6 +19,7 @@
 #include "app/ErrorHandler.h"
 #include "app/Site.h"
 #include "app/lexora.h"
+#include "store/gob.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/StoreFixture.h"
 #include "tests/support/TempDir.h"
@@ -27,7 +27,6 @@
 #include "ui/DataGrid.h"
 #include "ui/EmbeddedWB.h"
 #include "ui/Files.h"
-#include "store/gob.h"
 #include "ui/Gbk.h"
 
 namespace {
