@@ -9,6 +9,8 @@ packages=(
   libsqlcipher-dev sqlcipher
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
+  xvfb xdotool xclip x11-apps x11-xserver-utils pulseaudio pulseaudio-utils python3
+  clang libclang-rt-14-dev
 )
 # npm fetches the open dictionary sources; some machines ship it with their own nodejs.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

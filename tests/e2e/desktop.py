@@ -130,6 +130,20 @@ class Session:
     def xdo(self, *args, check=True):
         return self.tool("xdotool", *[str(a) for a in args], check=check)
 
+    def keymap(self, text):
+        """Gives every character of text outside the keyboard a key of its own. xdotool would
+        remap one spare key for each such character as it types, and a program still busy
+        when the key is remapped again reads the wrong character or none."""
+        free = [int(line.split()[1]) for line in self.tool("xmodmap", "-pke").splitlines()
+                if line.strip().endswith("=")]
+        wanted = sorted({c for c in text if ord(c) > 0x7E})
+        if len(wanted) >= len(free):
+            raise Failure("not enough spare keys for %r" % wanted)
+        # xdotool keeps the last spare key for itself.
+        for code, char in zip(free, wanted):
+            keysym = "U%04X" % ord(char)
+            self.tool("xmodmap", "-e", "keycode %d = %s %s" % (code, keysym, keysym))
+
     # -- program folders -------------------------------------------------------------------
     def program_folder(self, name, with_html=True):
         """A portable program folder: the program, the sample dictionary and html/."""

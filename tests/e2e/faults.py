@@ -194,6 +194,7 @@ def long_paste_and_outside_gbk(s):
 
 
 def run(s):
+    s.keymap("😀\u0e01")
     for case in (broken_store, truncated_store, missing_store, locked_store, unwritable_html,
                  no_html_folder, long_paste_and_outside_gbk):
         case(s)

@@ -109,11 +109,15 @@ class Dictionary:
                 step, (copied or "")[:80], word))
         return copied
 
-    def type_search(self, text, step):
+    def type_search(self, text, step, whole=False):
+        """Types text into the search box. With whole, no shorter start of the text shows the
+        same entry, so the entry proves that every character arrived."""
+        word = self.expected_entry("r1", text)
+        if whole and word in [self.expected_entry("r1", text[:k]) for k in range(1, len(text))]:
+            raise Failure("%s: a start of %r already shows %r" % (step, text, word))
         self.p.click(self.main, desktop.EDIT1)
         self.p.key(self.main, "ctrl+a", "BackSpace")
         self.p.type(self.main, text)
-        word = self.expected_entry("r1", text)
         self.wait_shown(word, step)
         log(step, "->", word)
         return word
@@ -144,6 +148,7 @@ class Dictionary:
 
 
 def run(s):
+    s.keymap("学生中国国")
     folder = s.program_folder("dict")
     marker = os.path.join(folder, "ado.dll")
 
@@ -170,11 +175,13 @@ def run(s):
     p.answer("提示", "青禾英语词典为 英汉-汉英 双解词典 \r\n\r\n文本框内既可输入英语单词也可输入汉字！\r\n")
 
     # Searching as you type, English then Chinese; the view follows.
-    d.type_search("bank", "typing bank")
-    copied = d.copy_shows("bank", "typing bank")
-    d.type_search("中国", "typing 中国")
+    d.type_search("dog", "typing dog", whole=True)
+    d.copy_shows("dog", "typing dog")
+    d.type_search("学生", "typing 学生", whole=True)
     s.screenshot(main, os.path.join(s.build.out, "main-window.png"))
-    d.copy_shows("中国", "typing 中国")
+    d.copy_shows("学生", "typing 学生")
+    d.type_search("bank", "typing bank")
+    d.copy_shows("bank", "typing bank")
 
     # A quote is searched as text.
     d.type_search("don't", "typing don't")
@@ -222,7 +229,6 @@ def run(s):
         if f.read() != b"ok":
             raise Failure("the marker changed")
     p.end()
-    del copied
 
 
 if __name__ == "__main__":
