@@ -65,10 +65,7 @@ bool Reference(std::string_view pattern, std::string_view text) {
 
 // The input is the pattern, a NUL byte, then the text.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
-  const std::size_t cut = input.find('\0');
-  const std::string_view pattern = input.substr(0, cut);
-  const std::string_view text = cut == std::string_view::npos ? "" : input.substr(cut + 1);
+  const auto [pattern, text] = fuzzref::TwoTexts(data, size);
   const bool got = store::GbkLike(pattern, text);
   if (got != Reference(pattern, text)) {
     std::fprintf(stderr, "GbkLike says %s for pattern of %zu and text of %zu bytes\n",

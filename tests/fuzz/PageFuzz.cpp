@@ -102,10 +102,7 @@ std::string Page(std::string_view title, std::string_view entryText) {
 
 // The input is the headword, a NUL byte, then the entry's bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
-  const std::size_t cut = input.find('\0');
-  const std::string_view title = input.substr(0, cut);
-  const std::string_view rest = cut == std::string_view::npos ? "" : input.substr(cut + 1);
+  const auto [title, rest] = fuzzref::TwoTexts(data, size);
   CheckTags(Page(title, Markup(rest)));
   Page(title, rest);
   return 0;
