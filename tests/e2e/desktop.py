@@ -173,7 +173,11 @@ class Session:
         log_path = os.path.join(self.tmp, "program-%d.log" % run)
         boxes_path = os.path.join(self.tmp, "boxes-%d.jsonl" % run)
         env["QINGHE_E2E_BOXES"] = boxes_path
-        env["LD_PRELOAD"] = self.build.probe
+        # A prefix command hands the probe on to the program itself as it executes it
+        # (LD_PRELOAD="$QINGHE_E2E_PROBE"), so the commands before it run without.
+        env["QINGHE_E2E_PROBE"] = self.build.probe
+        if not prefix:
+            env["LD_PRELOAD"] = self.build.probe
         # The probe comes before the sanitizer runtime in a sanitizer build.
         env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"),
                                                       "verify_asan_link_order=0"]))
