@@ -9,8 +9,10 @@ packages=(
   libsqlcipher-dev sqlcipher
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
+  xvfb xdotool xclip x11-apps x11-xserver-utils pulseaudio pulseaudio-utils python3
+  dbus ibus ibus-libpinyin
   dpkg-dev lintian desktop-file-utils appstream xdg-user-dirs
-  xvfb xdotool xclip dbus ibus ibus-libpinyin
+  clang libclang-rt-14-dev
 )
 # npm fetches the open dictionary sources; some machines ship it with their own nodejs.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -133,6 +133,9 @@ TSQLiteTable::TSQLiteTable(TSQLiteDatabase& DB, const std::string& SQL) {
   sqlite3* db = DB.handle_;
   StatementGuard guard;
   const int prc = sqlite3_prepare_v2(db, SQL.c_str(), -1, &guard.stmt, nullptr);
+  // A fresh connection reads the schema while preparing, so a writer's lock shows up here
+  // first; it is the same busy store as one met while stepping.
+  if (prc == SQLITE_BUSY) throw ESQLiteException("Could not prepare SQL statement");
   if (prc != SQLITE_OK) DB.RaiseError("Error executing SQL", SQL);
   if (guard.stmt == nullptr) {
     DB.RaiseError("Could not prepare SQL statement", SQL);

@@ -5,23 +5,33 @@
 
 namespace ui {
 
-void TLabel::mouseReleaseEvent(QMouseEvent* event) {
-  QLabel::mouseReleaseEvent(event);
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-    emit clicked();
-  }
+namespace {
+
+// A left button let go over the control that took the press: what counts as a click.
+bool IsClick(const QWidget& widget, const QMouseEvent& event) {
+  return event.button() == Qt::LeftButton && widget.rect().contains(event.position().toPoint());
 }
 
-void TEdit::mousePressEvent(QMouseEvent* event) {
-  QLineEdit::mousePressEvent(event);
-  if (event->button() == Qt::LeftButton) emit clicked();
+}  // namespace
+
+void TLabel::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (IsClick(*this, *event)) emit clicked();
+}
+
+void TEdit::mouseReleaseEvent(QMouseEvent* event) {
+  QLineEdit::mouseReleaseEvent(event);
+  if (IsClick(*this, *event)) emit clicked();
 }
 
 void TEdit::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
+  const Qt::KeyboardModifiers held = event->modifiers();
   char typed = 0;
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    typed = '\r';
+    // As the keyboard types them: Enter is a carriage return, Ctrl+Enter a line feed, and
+    // with Alt held it is a system key that types nothing.
+    if (!(held & Qt::AltModifier)) typed = (held & Qt::ControlModifier) ? '\n' : '\r';
   } else if (!event->text().isEmpty() && event->text().at(0).unicode() < 0x80) {
     typed = static_cast<char>(event->text().at(0).unicode());
   }

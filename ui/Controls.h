@@ -19,7 +19,8 @@ class TLabel : public QLabel {
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// An edit box that reports clicks and the characters typed into it.
+// An edit box that reports clicks (a left press and release over it) and the characters typed
+// into it.
 class TEdit : public QLineEdit {
   Q_OBJECT
  public:
@@ -30,7 +31,7 @@ class TEdit : public QLineEdit {
   void keyPressed(char key);
 
  protected:
-  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 };
 

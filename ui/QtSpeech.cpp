@@ -13,10 +13,12 @@ namespace {
 [[noreturn]] void Fail(const QString& message) { throw EPlatformError(ToGbk(message)); }
 
 // An engine that is up but already knows it cannot speak (flite finds no audio output when it
-// starts) is as unusable as one that failed to start.
+// starts) is as unusable as one that failed to start. flite also leaves an initialisation
+// reason without any text behind when it starts fine and speaks; that one does not count.
 bool Usable(const QTextToSpeech& engine) {
   return engine.state() != QTextToSpeech::Error &&
-         engine.errorReason() == QTextToSpeech::ErrorReason::NoError;
+         (engine.errorReason() == QTextToSpeech::ErrorReason::NoError ||
+          engine.errorString().isEmpty());
 }
 
 QString ErrorText(const QTextToSpeech& engine) {

@@ -2,9 +2,11 @@
 // fixture stores in a temporary working folder, with faked platform services.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -17,6 +19,7 @@
 #include "app/ErrorHandler.h"
 #include "app/Site.h"
 #include "app/lexora.h"
+#include "store/gob.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/StoreFixture.h"
 #include "tests/support/TempDir.h"
@@ -429,6 +432,118 @@ TEST_F(LookupWindow, Label2OpensTheCurrentWordOnline) {
   // The headword's GBK bytes, blank included, percent-encoded (a deliberate fix).
   EXPECT_EQ(urls.opened[1], "http://" + app::SiteHost() + "/en/ice%20%C6%BB%B9%FB.html");
   EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(LookupWindow, QuickSearchTrimsItsTextAndTrailingBlanksRunTheSearchAgain) {
+  Open(kBank);
+  Quick(w->r4, " \t bank \r\n");
+  EXPECT_EQ(LookupState.SearchTerm, "bank");
+  EXPECT_EQ(Ids(), (std::vector<std::string>{"1200", "1300"}));
+  EXPECT_EQ(LookupState.CurrentEntryId, "1300");
+
+  Type("bank");
+  ClickRow(0);
+  ASSERT_EQ(LookupState.CurrentEntryId, "1200");
+  const int pages = LookupState.PageCounter;
+  Type("bank ");  // the same trimmed text: listed and shown once more
+  EXPECT_EQ(LookupState.SearchTerm, "bank");
+  EXPECT_EQ(LookupState.CurrentEntryId, "1300");
+  EXPECT_EQ(LookupState.PageCounter, pages + 1);
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(LookupWindow, RowCapsAre800ForOneByteAnd10000OtherwiseButExactHasNone) {
+  std::vector<FixtureRow> rows;
+  for (int id = 1; id <= 10005; ++id) rows.push_back({id, "aa", "e"});
+  Open(rows);
+  const auto count = [&] { return w->ClientDataSet1->RecordCount(); };
+  Type("a");
+  EXPECT_EQ(count(), 800);
+  Type("aa");
+  EXPECT_EQ(count(), 10000);
+  EXPECT_EQ(LookupState.CurrentEntryId, "10000");  // the last exact match within the cap
+  Quick(w->r3, "a");
+  EXPECT_EQ(count(), 800);
+  Quick(w->r2, "aa");
+  EXPECT_EQ(count(), 10000);
+  Quick(w->r4, "aa");
+  EXPECT_EQ(count(), 10005);
+  EXPECT_EQ(LookupState.CurrentEntryId, "10005");
+}
+
+TEST_F(LookupWindow, ExactModeTakesPercentAndUnderscoreLiterally) {
+  Open({{1, "50%", "e"}, {2, "500", "e"}, {3, "a_b", "e"}, {4, "axb", "e"}, {5, "5000", "e"}});
+  Quick(w->r4, "50%");
+  EXPECT_EQ(Ids(), (std::vector<std::string>{"1"}));
+  Quick(w->r4, "a_b");
+  EXPECT_EQ(Ids(), (std::vector<std::string>{"3"}));
+  Quick(w->r1, "50%");  // the other modes treat them as wildcards
+  EXPECT_EQ(Ids(), (std::vector<std::string>{"1", "2", "5"}));
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(LookupWindow, IdColumnStaysHiddenAfterLaterFills) {
+  Open(kBank);
+  for (const char* text : {"bank", "banker", "b"}) {
+    Type(text);
+    ASSERT_FALSE(Ids().empty()) << text;
+    EXPECT_TRUE(w->DBGridEh1->isColumnHidden(0)) << text;
+    EXPECT_FALSE(w->DBGridEh1->isColumnHidden(1)) << text;
+    EXPECT_EQ(w->DBGridEh1->horizontalHeader()->count() -
+                  w->DBGridEh1->horizontalHeader()->hiddenSectionCount(),
+              1)
+        << text;
+  }
+}
+
+TEST_F(LookupWindow, StoreLockedByAnotherWriterReportsItAndChangesNothing) {
+  Open(kBank);
+  Type("bank");
+  const Snapshot before = Take();
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(IndexStoreName, &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_key(writer, IndexStoreKey, 4), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(writer);
+  Type("banker");
+  sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(writer);
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0].first, app::ApplicationTitle());
+  EXPECT_EQ(dialogs.errors[0].second, "Could not prepare SQL statement.");
+  EXPECT_EQ(Take(), before);
+  Type("banke");  // the lock gone, searching works again
+  EXPECT_EQ(LookupState.CurrentEntryId, "1400");
+}
+
+TEST_F(LookupWindow, PromptGoesOnTheClickNotOnThePress) {
+  Open(kBank);
+  const QString prompt = QStringLiteral("请输入英语或汉字");
+  QTest::mousePress(w->Edit1, Qt::LeftButton);
+  EXPECT_EQ(w->Edit1->text(), prompt);
+  QTest::mouseRelease(w->Edit1, Qt::LeftButton, {}, QPoint(-4, -4));  // let go outside
+  EXPECT_EQ(w->Edit1->text(), prompt);
+  QTest::mouseClick(w->Edit1, Qt::RightButton);
+  EXPECT_EQ(w->Edit1->text(), prompt);
+  QTest::mousePress(w->Edit1, Qt::LeftButton);
+  QTest::mouseRelease(w->Edit1, Qt::LeftButton);
+  EXPECT_TRUE(w->Edit1->text().isEmpty());
+}
+
+TEST_F(LookupWindow, OnlyAPlainEnterInTheQuickSearchBoxRunsTheSearch) {
+  Open(kBank);
+  w->eso->setText(QStringLiteral("banker"));
+  QTest::keyClick(w->eso, Qt::Key_Return, Qt::ControlModifier);
+  QTest::keyClick(w->eso, Qt::Key_Return, Qt::AltModifier);
+  QTest::keyClick(w->eso, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+  QTest::keyClick(w->eso, Qt::Key_Return, Qt::ControlModifier | Qt::AltModifier);
+  EXPECT_EQ(LookupState.PageCounter, 1);
+  QTest::keyClick(w->eso, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(LookupState.CurrentEntryId, "1400");
+  EXPECT_EQ(LookupState.PageCounter, 2);
+  QTest::keyClick(w->eso, Qt::Key_Return, Qt::ShiftModifier);  // Shift types a return too
+  EXPECT_EQ(LookupState.PageCounter, 3);
 }
 
 }  // namespace

@@ -151,7 +151,10 @@ WordNet ReadWordNet(const std::filesystem::path& dictFolder) {
   WordNet wn;
   const std::pair<const char*, Pos> files[] = {
       {"noun", Pos::Noun}, {"verb", Pos::Verb}, {"adj", Pos::Adj}, {"adv", Pos::Adv}};
-  for (const auto& [name, pos] : files) {
+  for (const auto& file : files) {
+    // Named copies: clang 14 cannot capture structured bindings in the lambdas below.
+    const char* const name = file.first;
+    const Pos pos = file.second;
     const auto dataPath = dictFolder / (std::string("data.") + name);
     const std::string where = dataPath.string();
     const std::string data = ReadAll(dataPath);
