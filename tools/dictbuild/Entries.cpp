@@ -407,7 +407,7 @@ class EnglishBuilder {
       Head& h = heads[found->second];
       for (const auto& [base, kind] : bases) {
         auto at = std::find_if(h.of.begin(), h.of.end(),
-                               [&base](const auto& o) { return o.first == base; });
+                               [&b = base](const auto& o) { return o.first == b; });
         if (at == h.of.end()) {
           h.of.emplace_back(base, std::string());
           at = h.of.end() - 1;
