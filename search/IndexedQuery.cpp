@@ -71,15 +71,14 @@ std::vector<TPatternChar> PatternChars(std::string_view pattern) {
   return chars;
 }
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
 // The literal characters, as one text, cut before the letter that would make more than
 // kMaxVariedLetters letters to vary.
 std::string VariedPrefix(const std::vector<TPatternChar>& literal) {
   std::string prefix;
   std::size_t letters = 0;
   for (const auto& ch : literal) {
-    const bool letter = ch.bytes.size() == 1 && IsAsciiLetter(ch.bytes[0]);
+    const bool letter =
+        ch.bytes.size() == 1 && gbk::IsAsciiLetter(static_cast<unsigned char>(ch.bytes[0]));
     if (letter && ++letters > kMaxVariedLetters) break;
     prefix += ch.bytes;
   }
@@ -95,7 +94,8 @@ std::vector<std::string> CaseVariants(const std::vector<TPatternChar>& literal,
   std::size_t done = 0;
   for (const auto& ch : literal) {
     if (done >= prefix.size()) break;
-    const bool letter = ch.bytes.size() == 1 && IsAsciiLetter(ch.bytes[0]);
+    const bool letter =
+        ch.bytes.size() == 1 && gbk::IsAsciiLetter(static_cast<unsigned char>(ch.bytes[0]));
     const std::size_t count = variants.size();
     for (std::size_t v = 0; v < count; ++v) {
       if (letter) variants.push_back(variants[v] + static_cast<char>(ch.bytes[0] ^ 0x20));
@@ -159,8 +159,7 @@ std::string WordStart(const TWritten& w, const TIndexForm& form) {
     // Matching titles start with this one-byte character in either case, which is what
     // upper(substr(title,1,1)) keeps of them whatever their type; the index hands them over
     // in id order, so the limit ends the look-up.
-    char key = first[0];
-    if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
+    const char key = static_cast<char>(gbk::UpperAscii(static_cast<unsigned char>(first[0])));
     return std::string("SELECT * FROM enci INDEXED BY enci_first WHERE upper(substr(title,1,1)) = ")
         .append(Quoted(std::string(1, key)))
         .append(like);

@@ -22,6 +22,15 @@ inline std::size_t CharLen(std::string_view s, std::size_t i) {
   return 1;
 }
 
+// Only the ASCII letters fold: like matches them in either case, and the indexes that stand in
+// for like fold exactly these.
+inline bool IsAsciiLetter(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline unsigned char UpperAscii(unsigned char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
 // The text with its characters in reverse order, each character's bytes kept in order; the
 // key of the word-end index.
 inline std::string ReverseChars(std::string_view s) {

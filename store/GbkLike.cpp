@@ -9,17 +9,13 @@ namespace {
 
 using gbk::CharLen;
 
-inline unsigned char FoldAscii(unsigned char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-}
-
 // Compares the character of length pn at p[pi] with the one of length tn at t[ti].
 inline bool SameChar(std::string_view p, std::size_t pi, std::size_t pn, std::string_view t,
                      std::size_t ti, std::size_t tn) {
   if (pn != tn) return false;
   if (pn == 2) return p[pi] == t[ti] && p[pi + 1] == t[ti + 1];
-  return FoldAscii(static_cast<unsigned char>(p[pi])) ==
-         FoldAscii(static_cast<unsigned char>(t[ti]));
+  return gbk::UpperAscii(static_cast<unsigned char>(p[pi])) ==
+         gbk::UpperAscii(static_cast<unsigned char>(t[ti]));
 }
 
 // False when the text cannot match: the pattern's first literal character has to match a
@@ -31,8 +27,7 @@ bool MayMatch(std::string_view p, std::string_view t) {
   if (pi == p.size()) return true;
   if (CharLen(p, pi) == 2) return t.find(p.substr(pi, 2)) != std::string_view::npos;
   const auto c = static_cast<unsigned char>(p[pi]);
-  const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-  if (!letter) return t.find(p[pi]) != std::string_view::npos;
+  if (!gbk::IsAsciiLetter(c)) return t.find(p[pi]) != std::string_view::npos;
   const char lower = static_cast<char>(c | 0x20);
   const char upper = static_cast<char>(c & ~0x20);
   for (const char b : t) {
