@@ -3,6 +3,7 @@
 // the new list and entry page (offscreen platform). Run by scripts/run-benchmarks.sh.
 //
 // lookup_table --dict=FOLDER [--rounds=N] [--cpu] [--detail] [--no-baseline] [--no-start-up]
+//              [--only=CASE]                     one case alone, for a profiler
 // lookup_table --make-synthetic=COUNT FOLDER     writes a synthetic dictionary folder
 // lookup_table --rewrite-index FROM TO           FROM's dictionary with its word index written
 //                                                anew by this build's writer
@@ -105,6 +106,10 @@ void Check(Session& s, const std::string& what) {
 
 // --detail prints the median of every text typed, to standard error.
 bool detail = false;
+
+// --only=CASE runs that case of the table alone.
+std::string only;
+bool Wanted(const char* name) { return only.empty() || only == name; }
 
 // Types each sequence into the search box, timing every change until painted.
 std::vector<double> Type(Session& s, const std::vector<std::vector<const char*>>& sequences,
@@ -344,22 +349,37 @@ int Run(const fs::path& dict, int rounds, bool baseline, bool startUp) {
 
   Tflexora& w = s.Window();
   std::vector<Line> lines;
-  lines.push_back({"keystroke-en", Type(s, kEnglish, rounds),
-                   "typed letter by letter: a ap app appl apple, b ba ban bank, q qu qui quic "
-                   "quick, t th the, w we wen went"});
-  lines.push_back({"keystroke-zh", Type(s, kChinese, rounds), "中 中国 中国人, 银 银行, 学 学生"});
-  lines.push_back(
-      {"word-end", Quick(s, w.r2, {"tion", "国"}, rounds), "quick search by word end: tion, 国"});
-  lines.push_back({"fuzzy", Quick(s, w.r3, {"ppl", "er"}, rounds), "quick search, fuzzy: ppl, er"});
-  lines.push_back(
-      {"exact", Quick(s, w.r4, {"apple", "中国"}, rounds), "quick search, exact: apple, 中国"});
-  lines.push_back({"row-click", ClickRows(s, rounds * 10), "a click on a row of the list"});
-  if (startUp) {
+  if (Wanted("keystroke-en")) {
+    lines.push_back({"keystroke-en", Type(s, kEnglish, rounds),
+                     "typed letter by letter: a ap app appl apple, b ba ban bank, q qu qui quic "
+                     "quick, t th the, w we wen went"});
+  }
+  if (Wanted("keystroke-zh")) {
+    lines.push_back(
+        {"keystroke-zh", Type(s, kChinese, rounds), "中 中国 中国人, 银 银行, 学 学生"});
+  }
+  if (Wanted("word-end")) {
+    lines.push_back({"word-end", Quick(s, w.r2, {"tion", "国"}, rounds),
+                     "quick search by word end: tion, 国"});
+  }
+  if (Wanted("fuzzy")) {
+    lines.push_back(
+        {"fuzzy", Quick(s, w.r3, {"ppl", "er"}, rounds), "quick search, fuzzy: ppl, er"});
+  }
+  if (Wanted("exact")) {
+    lines.push_back({"exact", Quick(s, w.r4, {"apple", "中国"}, rounds),
+                     "quick search, exact: apple, 中国"});
+  }
+  if (Wanted("row-click")) {
+    lines.push_back({"row-click", ClickRows(s, rounds * 10), "a click on a row of the list"});
+  }
+  if (startUp && Wanted("start-up")) {
     lines.push_back({"start-up", StartUp(QINGHE_PROGRAM, dict, 10),
                      "process start to first entry page written"});
   }
   const double rss = PeakRssMb();
   std::vector<double> base;
+  baseline = baseline && Wanted("keystroke-en");
   if (baseline) {
     const std::string copy = (s.Folder() / "default-form.edt").string();
     WriteDefaultFormCopy(IndexStoreName, copy);
@@ -406,6 +426,8 @@ int main(int argc, char** argv) {
       baseline = false;
     } else if (arg == "--no-start-up") {
       startUp = false;
+    } else if (arg.rfind("--only=", 0) == 0) {
+      only = arg.substr(7);
     } else if (arg == "--rewrite-index") {
       rewrite = true;
     } else if (arg.rfind("--make-synthetic=", 0) == 0) {
@@ -430,7 +452,7 @@ int main(int argc, char** argv) {
     if (dict.empty() || !rest.empty()) {
       std::cerr
           << "usage: lookup_table --dict=FOLDER [--rounds=N] [--cpu] [--detail] [--no-baseline] "
-             "[--no-start-up]\n       lookup_table --make-synthetic=COUNT FOLDER\n"
+             "[--no-start-up] [--only=CASE]\n       lookup_table --make-synthetic=COUNT FOLDER\n"
              "       lookup_table --rewrite-index FROM TO\n";
       return 2;
     }
