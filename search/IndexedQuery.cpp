@@ -21,6 +21,9 @@ constexpr std::string_view kEndTail = "' order by id asc  limit ";
 // At most this many case variants of a literal are looked up; the like checks the rest.
 constexpr std::size_t kMaxVariedLetters = 4;
 
+// Word starts of at most this many characters may be read as a run of ids.
+constexpr std::size_t kMaxCharsById = 3;
+
 struct TWritten {
   std::string text;   // the search text, unquoted
   std::string limit;  // decimal digits
@@ -141,35 +144,83 @@ std::string PrefixRanges(std::string_view column, const std::vector<std::string>
   return where;
 }
 
-std::string WordStart(const TWritten& w, const TIndexForm& form) {
-  const std::string pattern = w.text + "%";
+// The literal characters a word-start text begins with, before its first wildcard.
+std::vector<TPatternChar> StartLiteral(const std::string& pattern) {
   std::vector<TPatternChar> literal;
   for (const auto& ch : PatternChars(pattern)) {
     if (ch.wildcard) break;
     literal.push_back(ch);
   }
-  if (literal.empty()) return {};
-  const std::string like = std::string(" AND title like ")
-                               .append(Quoted(pattern))
-                               .append(" order by id asc limit ")
-                               .append(w.limit);
-  const std::string_view first = literal.front().bytes;
-  if (literal.size() == 1 && first.size() == 1 && static_cast<unsigned char>(first[0]) < 0x80 &&
-      form.firstCharIndex) {
+  return literal;
+}
+
+// The written filter and order, which every form of a word start ends with.
+std::string StartTail(const TWritten& w) {
+  return std::string(" AND title like ")
+      .append(Quoted(w.text + "%"))
+      .append(" order by id asc limit ")
+      .append(w.limit);
+}
+
+// The title ranges that hold every headword a word start can match, or nothing when the text
+// begins with a wildcard.
+std::optional<std::string> StartRanges(const TWritten& w) {
+  const std::vector<TPatternChar> literal = StartLiteral(w.text + "%");
+  if (literal.empty()) return std::nullopt;
+  return PrefixRanges("title", CaseVariants(literal, VariedPrefix(literal)));
+}
+
+// One one-byte character: the first-character index hands its rows over in id order.
+bool FirstCharStart(const TWritten& w, const TIndexForm& form) {
+  const std::vector<TPatternChar> literal = StartLiteral(w.text + "%");
+  return form.firstCharIndex && literal.size() == 1 && literal.front().bytes.size() == 1 &&
+         static_cast<unsigned char>(literal.front().bytes[0]) < 0x80;
+}
+
+std::string WordStart(const TWritten& w, const TIndexForm& form) {
+  const auto ranges = StartRanges(w);
+  if (!ranges) return {};
+  if (FirstCharStart(w, form)) {
     // Matching titles start with this one-byte character in either case, which is what
     // upper(substr(title,1,1)) keeps of them whatever their type; the index hands them over
     // in id order, so the limit ends the look-up.
-    const char key = static_cast<char>(gbk::UpperAscii(static_cast<unsigned char>(first[0])));
+    const char key = static_cast<char>(gbk::UpperAscii(static_cast<unsigned char>(w.text[0])));
     return std::string("SELECT * FROM enci INDEXED BY enci_first WHERE upper(substr(title,1,1)) = ")
         .append(Quoted(std::string(1, key)))
-        .append(like);
+        .append(StartTail(w));
   }
   if (!form.titleIndex) return {};
   // Named, because without statistics the planner takes eight ranges or more for a scan.
   return std::string("SELECT * FROM enci INDEXED BY enci_title WHERE (")
-      .append(PrefixRanges("title", CaseVariants(literal, VariedPrefix(literal))))
+      .append(*ranges)
       .append(")")
-      .append(like);
+      .append(StartTail(w));
+}
+
+// A word start whose candidates lie in a short run of ids: that run read in id order, where
+// the limit ends the look-up, instead of every candidate sorted by id first. Every match is a
+// candidate, so none lies outside the run. Nothing when the run is long or empty.
+std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TIndexForm& form) {
+  if (!form.titleIndex || FirstCharStart(w, form)) return {};
+  // A longer start has too few candidates for their sort to cost more than asking for the run.
+  if (StartLiteral(w.text + "%").size() > kMaxCharsById) return {};
+  const auto ranges = StartRanges(w);
+  if (!ranges) return {};
+  const auto span = db.GetTable(
+      std::string("SELECT min(id), max(id), count(*) FROM enci INDEXED BY enci_title WHERE ")
+          .append(*ranges));
+  const std::int64_t count = span->FieldAsInteger(2);
+  if (count == 0) return {};
+  const std::int64_t lo = span->FieldAsInteger(0);
+  const std::int64_t hi = span->FieldAsInteger(1);
+  // Reading a row costs a fraction of sorting one: a run a few times the candidates is quicker.
+  const std::uint64_t run = static_cast<std::uint64_t>(hi) - static_cast<std::uint64_t>(lo);
+  if (run > 4 * static_cast<std::uint64_t>(count) + 1024) return {};
+  return std::string("SELECT * FROM enci WHERE id >= ")
+      .append(std::to_string(lo))
+      .append(" AND id <= ")
+      .append(std::to_string(hi))
+      .append(StartTail(w));
 }
 
 // The characters after the last wildcard of a word-end text, last first, as the reversed
@@ -259,6 +310,10 @@ std::string IndexedStatement(std::string_view statement, const TIndexForm& form)
 
 std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement) {
   const TIndexForm form = ReadIndexForm(db);
+  if (const auto start = Split(statement, kStartHead, kStartTail)) {
+    std::string byId = WordStartById(db, *start, form);
+    if (!byId.empty()) return byId;
+  }
   std::string indexed = IndexedStatement(statement, form);
   const auto end = Split(statement, kEndHead, kEndTail);
   if (!end || indexed == statement) return indexed;

@@ -26,8 +26,9 @@ TIndexForm ReadIndexForm(TSQLiteDatabase& db);
 // statements, a text that starts with a wildcard, a form without the index) comes back as is.
 std::string IndexedStatement(std::string_view statement, const TIndexForm& form);
 
-// The statement to run on db in place of statement: the store's form read, and a word end
-// with so many candidates that the written scan, which stops at its limit, is quicker left as
+// The statement to run on db in place of statement: the store's form read, a short word start
+// whose candidates lie in a short run of ids read as that run (no sort), and a word end with
+// so many candidates that the written scan, which stops at its limit, is quicker left as
 // written.
 std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement);
 
