@@ -14,8 +14,11 @@
 #include "ui/Gbk.h"
 
 void Tflexora::shownr(const std::string& statement) {
-  // Declared in this order so that the entry store closes before the word index.
   TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
+  shownr(statement, index);
+}
+
+void Tflexora::shownr(const std::string& statement, TSQLiteDatabase& index) {
   const std::unique_ptr<TSQLiteTable> word = index.GetTable(statement);
   if (word->Count() == 0) return;
   const std::string title = word->FieldAsString(word->FieldIndex("title"));

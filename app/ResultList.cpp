@@ -37,8 +37,8 @@ void Tflexora::showxx(const std::string& statement, int mode) {
   ClientDataSet1->First();
   DBGridEh1->setColumnHidden(0, true);
 
-  // The index store stays open while the entry is shown: three connections at most.
-  shownr(search::EntryStatement(fill.entryId));
+  // The entry is part of this look-up: its word comes from the same connection.
+  shownr(search::EntryStatement(fill.entryId), index);
 }
 
 void Tflexora::showeno(int mode) {

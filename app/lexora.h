@@ -15,6 +15,7 @@
 #include "ui/Ports.h"
 
 class QGroupBox;
+class TSQLiteDatabase;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -97,8 +98,10 @@ class Tflexora : public QWidget {
   void showxx(const std::string& statement, int mode);
   void showeno(int mode);
   void DBGridEh1CellClick();
-  // Entry page (EntryPage.cpp).
+  // Entry page (EntryPage.cpp). The second form looks the word up on the word index connection
+  // the caller already holds open.
   void shownr(const std::string& statement);
+  void shownr(const std::string& statement, TSQLiteDatabase& index);
   void Label2Click();
   // Search (Search.cpp).
   void Edit1Change();

@@ -144,7 +144,8 @@ std::string PrefixRanges(std::string_view column, const std::vector<std::string>
   return where;
 }
 
-// The literal characters a word-start text begins with, before its first wildcard.
+// The literal characters a word-start pattern begins with, before its first wildcard. They
+// point into pattern, which must outlive them.
 std::vector<TPatternChar> StartLiteral(const std::string& pattern) {
   std::vector<TPatternChar> literal;
   for (const auto& ch : PatternChars(pattern)) {
@@ -153,6 +154,8 @@ std::vector<TPatternChar> StartLiteral(const std::string& pattern) {
   }
   return literal;
 }
+
+std::vector<TPatternChar> StartLiteral(std::string&& pattern) = delete;
 
 // The written filter and order, which every form of a word start ends with.
 std::string StartTail(const TWritten& w) {
@@ -165,14 +168,16 @@ std::string StartTail(const TWritten& w) {
 // The title ranges that hold every headword a word start can match, or nothing when the text
 // begins with a wildcard.
 std::optional<std::string> StartRanges(const TWritten& w) {
-  const std::vector<TPatternChar> literal = StartLiteral(w.text + "%");
+  const std::string pattern = w.text + "%";
+  const std::vector<TPatternChar> literal = StartLiteral(pattern);
   if (literal.empty()) return std::nullopt;
   return PrefixRanges("title", CaseVariants(literal, VariedPrefix(literal)));
 }
 
 // One one-byte character: the first-character index hands its rows over in id order.
 bool FirstCharStart(const TWritten& w, const TIndexForm& form) {
-  const std::vector<TPatternChar> literal = StartLiteral(w.text + "%");
+  const std::string pattern = w.text + "%";
+  const std::vector<TPatternChar> literal = StartLiteral(pattern);
   return form.firstCharIndex && literal.size() == 1 && literal.front().bytes.size() == 1 &&
          static_cast<unsigned char>(literal.front().bytes[0]) < 0x80;
 }
@@ -203,7 +208,8 @@ std::string WordStart(const TWritten& w, const TIndexForm& form) {
 std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TIndexForm& form) {
   if (!form.titleIndex || FirstCharStart(w, form)) return {};
   // A longer start has too few candidates for their sort to cost more than asking for the run.
-  if (StartLiteral(w.text + "%").size() > kMaxCharsById) return {};
+  const std::string pattern = w.text + "%";
+  if (StartLiteral(pattern).size() > kMaxCharsById) return {};
   const auto ranges = StartRanges(w);
   if (!ranges) return {};
   const auto span = db.GetTable(
