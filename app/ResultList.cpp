@@ -25,15 +25,14 @@ void Tflexora::showxx(const std::string& statement, int mode) {
   search::TListFill fill =
       search::BuildListFill(search::ReadFoundRows(*table), LookupState.SearchTerm);
 
-  std::vector<std::vector<std::string>> rows;
-  rows.reserve(fill.ids.size());
+  std::vector<std::string> values;
+  values.reserve(2 * fill.ids.size());
   for (std::size_t i = 0; i < fill.ids.size(); ++i) {
-    auto& row = rows.emplace_back(2);
-    row[0] = std::move(fill.ids[i]);
-    row[1] = std::move(fill.words[i]);
+    values.push_back(std::move(fill.ids[i]));
+    values.push_back(std::move(fill.words[i]));
   }
-  ClientDataSet1->Rebuild({{"id", search::kIdWidth}, {ui::Gbk("单词"), search::kWordWidth}},
-                          std::move(rows));
+  ClientDataSet1->RebuildFlat({{"id", search::kIdWidth}, {ui::Gbk("单词"), search::kWordWidth}},
+                              std::move(values));
   ClientDataSet1->First();
   DBGridEh1->setColumnHidden(0, true);
 

@@ -33,6 +33,7 @@
 #include "app/lexora.h"
 #include "bench/Session.h"
 #include "entry/PageBuilder.h"
+#include "search/IndexedQuery.h"
 #include "search/ListFill.h"
 #include "search/Query.h"
 #include "store/StoreTable.h"
@@ -62,9 +63,11 @@ bool Failed(benchmark::State& state) {
 }
 
 // The rows of one incremental search, read as the result list reads them.
+// As the result list reads them: through the store's indexes where it has them.
 std::vector<search::TFoundRow> ReadFound(const std::string& statement) {
   TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
-  const std::unique_ptr<TSQLiteTable> table = index.GetTable(statement);
+  const std::unique_ptr<TSQLiteTable> table =
+      index.GetTable(search::IndexedStatement(index, statement));
   return search::ReadFoundRows(*table);
 }
 
@@ -139,12 +142,13 @@ void StageListFill(benchmark::State& state) {
   const std::vector<search::TFoundRow> found = ReadFound(search::IncrementalStatement("ap"));
   for (auto _ : state) {
     search::TListFill fill = search::BuildListFill(found, "ap");
-    std::vector<std::vector<std::string>> rows;
-    rows.reserve(fill.ids.size());
+    std::vector<std::string> values;
+    values.reserve(2 * fill.ids.size());
     for (std::size_t i = 0; i < fill.ids.size(); ++i) {
-      rows.push_back({std::move(fill.ids[i]), std::move(fill.words[i])});
+      values.push_back(std::move(fill.ids[i]));
+      values.push_back(std::move(fill.words[i]));
     }
-    benchmark::DoNotOptimize(rows.data());
+    benchmark::DoNotOptimize(values.data());
   }
   state.counters["rows"] = static_cast<double>(found.size());
 }
@@ -154,11 +158,14 @@ void StageGridRebuild(benchmark::State& state, bool paint) {
   Tflexora& w = session->Window();
   search::TListFill fill =
       search::BuildListFill(ReadFound(search::IncrementalStatement("ap")), "ap");
-  std::vector<std::vector<std::string>> rows;
-  for (std::size_t i = 0; i < fill.ids.size(); ++i) rows.push_back({fill.ids[i], fill.words[i]});
+  std::vector<std::string> values;
+  for (std::size_t i = 0; i < fill.ids.size(); ++i) {
+    values.push_back(fill.ids[i]);
+    values.push_back(fill.words[i]);
+  }
   for (auto _ : state) {
-    w.ClientDataSet1->Rebuild({{"id", search::kIdWidth}, {ui::Gbk("单词"), search::kWordWidth}},
-                              rows);
+    w.ClientDataSet1->RebuildFlat({{"id", search::kIdWidth}, {ui::Gbk("单词"), search::kWordWidth}},
+                                  values);
     w.ClientDataSet1->First();
     w.DBGridEh1->setColumnHidden(0, true);
     if (paint) Session::Flush();

@@ -22,20 +22,29 @@ std::string_view WholeCharacters(std::string_view value) {
 
 void TClientDataSet::Rebuild(std::vector<TFieldDef> fields,
                              std::vector<std::vector<std::string>> rows) {
-  // One flat block of values: reading ten thousand rows costs no allocation per row.
-  std::vector<std::string> cut;
-  cut.reserve(rows.size() * fields.size());
+  std::vector<std::string> values;
+  values.reserve(rows.size() * fields.size());
   for (auto& row : rows) {
     if (row.size() != fields.size()) throw std::invalid_argument("row does not match the fields");
-    for (std::size_t f = 0; f < row.size(); ++f) {
-      std::string& value = cut.emplace_back(std::move(row[f]));
-      if (value.size() > fields[f].size) value.resize(fields[f].size);
-    }
+    for (auto& value : row) values.push_back(std::move(value));
   }
+  RebuildFlat(std::move(fields), std::move(values));
+}
+
+void TClientDataSet::RebuildFlat(std::vector<TFieldDef> fields, std::vector<std::string> values) {
+  if (fields.empty() ? !values.empty() : values.size() % fields.size() != 0) {
+    throw std::invalid_argument("values do not fill whole rows");
+  }
+  // Cut in place: ten thousand rows cost no allocation per row.
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::size_t width = fields[i % fields.size()].size;
+    if (values[i].size() > width) values[i].resize(width);
+  }
+  const std::size_t records = fields.empty() ? 0 : values.size() / fields.size();
   beginResetModel();
   fields_ = std::move(fields);
-  values_ = std::move(cut);
-  recordCount_ = rows.size();
+  values_ = std::move(values);
+  recordCount_ = records;
   recNo_ = -1;
   endResetModel();
   First();

@@ -31,6 +31,8 @@ class TClientDataSet : public QAbstractTableModel {
   // Replaces fields and rows in one step; the first row becomes current. Each row holds one
   // value per field.
   void Rebuild(std::vector<TFieldDef> fields, std::vector<std::vector<std::string>> rows);
+  // The same with the rows laid end to end: one value per field, row after row.
+  void RebuildFlat(std::vector<TFieldDef> fields, std::vector<std::string> values);
 
   bool Active() const { return !fields_.empty(); }
   int FieldCount() const { return static_cast<int>(fields_.size()); }

@@ -78,6 +78,22 @@ TEST(ListFill, GridDrawsACutValueWithoutItsDanglingHalf) {
   for (const auto& c : cases) EXPECT_EQ(ui::WholeCharacters(c.value), c.drawn);
 }
 
+TEST(ListFill, DataSetTakesRowsLaidEndToEnd) {
+  ui::TClientDataSet set;
+  set.RebuildFlat({{"id", 2}, {"word", 3}}, {"1234", "abcd", "5", "", "67", "xyz"});
+  ASSERT_EQ(set.RecordCount(), 3);
+  EXPECT_EQ(set.RecNo(), 0);
+  const char* const shown[3][2] = {{"12", "abc"}, {"5", ""}, {"67", "xyz"}};
+  for (int r = 0; r < 3; ++r) {
+    for (int f = 0; f < 2; ++f) EXPECT_EQ(set.Value(r, f), shown[r][f]) << r << ',' << f;
+  }
+  // Values that end inside a row change nothing.
+  EXPECT_THROW(set.RebuildFlat({{"a", 1}, {"b", 1}}, {"x", "y", "z"}), std::invalid_argument);
+  EXPECT_THROW(set.RebuildFlat({}, {"x"}), std::invalid_argument);
+  EXPECT_EQ(set.RecordCount(), 3);
+  EXPECT_EQ(set.Value(2, 1), "xyz");
+}
+
 TEST(ListFill, DataSetHoldsEachRowsValuesCutToTheirFields) {
   ui::TClientDataSet set;
   set.Rebuild({{"a", 2}, {"b", 3}, {"c", 1}}, {{"1234", "abcd", "xy"}, {"5", "", "z"}});
