@@ -251,8 +251,15 @@ std::string WordEnd(const TWritten& w, const TIndexForm& form) {
   const std::string pattern = std::string("%").append(w.text);
   const std::vector<TPatternChar> reversed = ReversedEnd(pattern);
   if (reversed.empty()) return {};
-  return std::string("select * from enci where id IN (SELECT id FROM enci_reversed WHERE ")
-      .append(PrefixRanges("rtitle", CaseVariants(reversed, VariedPrefix(reversed))))
+  // One range per branch: ORed ranges over a table without rowids cost a pass that drops
+  // repeated keys, which the IN does not need.
+  std::string ids;
+  for (const auto& v : CaseVariants(reversed, VariedPrefix(reversed))) {
+    if (!ids.empty()) ids += " UNION ALL ";
+    ids.append("SELECT id FROM enci_reversed WHERE ").append(PrefixRanges("rtitle", {v}));
+  }
+  return std::string("select * from enci where id IN (")
+      .append(ids)
       .append(") AND title like ")
       .append(Quoted(pattern))
       .append(" order by id asc  limit ")
