@@ -322,13 +322,16 @@ std::string IndexedStatement(std::string_view statement, const TIndexForm& form)
 }
 
 std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement) {
+  const auto start = Split(statement, kStartHead, kStartTail);
+  const auto end = Split(statement, kEndHead, kEndTail);
+  // Only these two have an index to go through; the others need not read the schema first.
+  if (!start && !end) return std::string(statement);
   const TIndexForm form = ReadIndexForm(db);
-  if (const auto start = Split(statement, kStartHead, kStartTail)) {
+  if (start) {
     std::string byId = WordStartById(db, *start, form);
     if (!byId.empty()) return byId;
   }
   std::string indexed = IndexedStatement(statement, form);
-  const auto end = Split(statement, kEndHead, kEndTail);
   if (!end || indexed == statement) return indexed;
   // The index hands over every candidate, which are then looked up and sorted by id; the
   // written scan goes in id order and stops at its limit. With many candidates the scan

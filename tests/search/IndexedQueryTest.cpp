@@ -204,7 +204,10 @@ TEST_F(IndexedQueryTest, LeavesOtherStatementsAsWritten) {
       "SELECT * FROM enci where title like 'a%' order by id asc limit ",
       std::string("SELECT * FROM enci where title like 'a\0b%' order by id asc limit 1", 67),
   };
-  for (const auto& s : unchanged) EXPECT_EQ(search::IndexedStatement(s, full), s);
+  for (const auto& s : unchanged) {
+    EXPECT_EQ(search::IndexedStatement(s, full), s);
+    EXPECT_EQ(search::IndexedStatement(db, s), s);
+  }
 }
 
 TEST_F(IndexedQueryTest, UsesWhatTheStoreHolds) {
