@@ -15,12 +15,12 @@
 #include "ui/Ports.h"
 
 class QGroupBox;
-class TSQLiteDatabase;
 class QLabel;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
 class QToolButton;
+class TSQLiteDatabase;
 
 namespace ui {
 class TClientDataSet;

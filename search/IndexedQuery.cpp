@@ -144,18 +144,30 @@ std::string PrefixRanges(std::string_view column, const std::vector<std::string>
   return where;
 }
 
-// The literal characters a word-start pattern begins with, before its first wildcard. They
-// point into pattern, which must outlive them.
-std::vector<TPatternChar> StartLiteral(const std::string& pattern) {
+// What the indexes can use of a word-start text. Nothing in it points into the text.
+struct TStartPrefix {
+  std::size_t chars = 0;              // literal characters before the first wildcard
+  std::optional<char> firstChar;      // that character, when it is all and one byte below 0x80
+  std::vector<std::string> variants;  // every case spelling of the varied prefix
+};
+
+TStartPrefix StartPrefix(const TWritten& w) {
+  const std::string pattern = w.text + "%";
   std::vector<TPatternChar> literal;
   for (const auto& ch : PatternChars(pattern)) {
     if (ch.wildcard) break;
     literal.push_back(ch);
   }
-  return literal;
+  TStartPrefix prefix;
+  prefix.chars = literal.size();
+  if (literal.empty()) return prefix;
+  const std::string_view first = literal.front().bytes;
+  if (literal.size() == 1 && first.size() == 1 && static_cast<unsigned char>(first[0]) < 0x80) {
+    prefix.firstChar = first[0];
+  }
+  prefix.variants = CaseVariants(literal, VariedPrefix(literal));
+  return prefix;
 }
-
-std::vector<TPatternChar> StartLiteral(std::string&& pattern) = delete;
 
 // The written filter and order, which every form of a word start ends with.
 std::string StartTail(const TWritten& w) {
@@ -165,31 +177,14 @@ std::string StartTail(const TWritten& w) {
       .append(w.limit);
 }
 
-// The title ranges that hold every headword a word start can match, or nothing when the text
-// begins with a wildcard.
-std::optional<std::string> StartRanges(const TWritten& w) {
-  const std::string pattern = w.text + "%";
-  const std::vector<TPatternChar> literal = StartLiteral(pattern);
-  if (literal.empty()) return std::nullopt;
-  return PrefixRanges("title", CaseVariants(literal, VariedPrefix(literal)));
-}
-
-// One one-byte character: the first-character index hands its rows over in id order.
-bool FirstCharStart(const TWritten& w, const TIndexForm& form) {
-  const std::string pattern = w.text + "%";
-  const std::vector<TPatternChar> literal = StartLiteral(pattern);
-  return form.firstCharIndex && literal.size() == 1 && literal.front().bytes.size() == 1 &&
-         static_cast<unsigned char>(literal.front().bytes[0]) < 0x80;
-}
-
-std::string WordStart(const TWritten& w, const TIndexForm& form) {
-  const auto ranges = StartRanges(w);
-  if (!ranges) return {};
-  if (FirstCharStart(w, form)) {
+std::string WordStart(const TWritten& w, const TStartPrefix& prefix, const TIndexForm& form) {
+  if (prefix.chars == 0) return {};
+  if (prefix.firstChar && form.firstCharIndex) {
     // Matching titles start with this one-byte character in either case, which is what
     // upper(substr(title,1,1)) keeps of them whatever their type; the index hands them over
     // in id order, so the limit ends the look-up.
-    const char key = static_cast<char>(gbk::UpperAscii(static_cast<unsigned char>(w.text[0])));
+    const char key =
+        static_cast<char>(gbk::UpperAscii(static_cast<unsigned char>(*prefix.firstChar)));
     return std::string("SELECT * FROM enci INDEXED BY enci_first WHERE upper(substr(title,1,1)) = ")
         .append(Quoted(std::string(1, key)))
         .append(StartTail(w));
@@ -197,24 +192,25 @@ std::string WordStart(const TWritten& w, const TIndexForm& form) {
   if (!form.titleIndex) return {};
   // Named, because without statistics the planner takes eight ranges or more for a scan.
   return std::string("SELECT * FROM enci INDEXED BY enci_title WHERE (")
-      .append(*ranges)
+      .append(PrefixRanges("title", prefix.variants))
       .append(")")
       .append(StartTail(w));
 }
 
 // A word start whose candidates lie in a short run of ids: that run read in id order, where
 // the limit ends the look-up, instead of every candidate sorted by id first. Every match is a
-// candidate, so none lies outside the run. Nothing when the run is long or empty.
-std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TIndexForm& form) {
-  if (!form.titleIndex || FirstCharStart(w, form)) return {};
+// candidate, so none lies outside the run. Nothing when the run is long or empty, or when the
+// first-character index already hands the rows over in id order.
+std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TStartPrefix& prefix,
+                          const TIndexForm& form) {
+  if (!form.titleIndex || prefix.chars == 0 || (prefix.firstChar && form.firstCharIndex)) {
+    return {};
+  }
   // A longer start has too few candidates for their sort to cost more than asking for the run.
-  const std::string pattern = w.text + "%";
-  if (StartLiteral(pattern).size() > kMaxCharsById) return {};
-  const auto ranges = StartRanges(w);
-  if (!ranges) return {};
+  if (prefix.chars > kMaxCharsById) return {};
   const auto span = db.GetTable(
       std::string("SELECT min(id), max(id), count(*) FROM enci INDEXED BY enci_title WHERE ")
-          .append(*ranges));
+          .append(PrefixRanges("title", prefix.variants)));
   const std::int64_t count = span->FieldAsInteger(2);
   if (count == 0) return {};
   const std::int64_t lo = span->FieldAsInteger(0);
@@ -246,32 +242,38 @@ std::vector<TPatternChar> ReversedEnd(const std::string& pattern) {
   return {literal.rbegin(), literal.rend()};
 }
 
-std::string WordEnd(const TWritten& w, const TIndexForm& form) {
-  if (!form.reversedTitles) return {};
+// Every case spelling of the characters a word end ends with, last first, as the reversed
+// titles begin with them; empty when no index can narrow the text.
+std::vector<std::string> EndVariants(const TWritten& w) {
   const std::string pattern = std::string("%").append(w.text);
   const std::vector<TPatternChar> reversed = ReversedEnd(pattern);
   if (reversed.empty()) return {};
+  return CaseVariants(reversed, VariedPrefix(reversed));
+}
+
+std::string WordEnd(const TWritten& w, const TIndexForm& form) {
+  if (!form.reversedTitles) return {};
+  const std::vector<std::string> variants = EndVariants(w);
+  if (variants.empty()) return {};
   // One range per branch: ORed ranges over a table without rowids cost a pass that drops
   // repeated keys, which the IN does not need.
   std::string ids;
-  for (const auto& v : CaseVariants(reversed, VariedPrefix(reversed))) {
+  for (const auto& v : variants) {
     if (!ids.empty()) ids += " UNION ALL ";
     ids.append("SELECT id FROM enci_reversed WHERE ").append(PrefixRanges("rtitle", {v}));
   }
   return std::string("select * from enci where id IN (")
       .append(ids)
       .append(") AND title like ")
-      .append(Quoted(pattern))
+      .append(Quoted(std::string("%").append(w.text)))
       .append(" order by id asc  limit ")
       .append(w.limit);
 }
 
 // How many reversed titles begin with one of the end's variants, counted up to cap for each.
 std::string CandidateCount(const TWritten& w, const std::string& cap) {
-  const std::string pattern = std::string("%").append(w.text);
-  const std::vector<TPatternChar> reversed = ReversedEnd(pattern);
   std::string sum = "SELECT 0";
-  for (const auto& v : CaseVariants(reversed, VariedPrefix(reversed))) {
+  for (const auto& v : EndVariants(w)) {
     sum.append(" + (SELECT count(*) FROM (SELECT 1 FROM enci_reversed WHERE ")
         .append(PrefixRanges("rtitle", {v}))
         .append(" LIMIT ")
@@ -314,7 +316,7 @@ TIndexForm ReadIndexForm(TSQLiteDatabase& db) {
 std::string IndexedStatement(std::string_view statement, const TIndexForm& form) {
   std::string indexed;
   if (const auto start = Split(statement, kStartHead, kStartTail)) {
-    indexed = WordStart(*start, form);
+    indexed = WordStart(*start, StartPrefix(*start), form);
   } else if (const auto end = Split(statement, kEndHead, kEndTail)) {
     indexed = WordEnd(*end, form);
   }
@@ -328,11 +330,13 @@ std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement) {
   if (!start && !end) return std::string(statement);
   const TIndexForm form = ReadIndexForm(db);
   if (start) {
-    std::string byId = WordStartById(db, *start, form);
-    if (!byId.empty()) return byId;
+    const TStartPrefix prefix = StartPrefix(*start);
+    std::string indexed = WordStartById(db, *start, prefix, form);
+    if (indexed.empty()) indexed = WordStart(*start, prefix, form);
+    return indexed.empty() ? std::string(statement) : indexed;
   }
-  std::string indexed = IndexedStatement(statement, form);
-  if (!end || indexed == statement) return indexed;
+  const std::string indexed = WordEnd(*end, form);
+  if (indexed.empty()) return std::string(statement);
   // The index hands over every candidate, which are then looked up and sorted by id; the
   // written scan goes in id order and stops at its limit. With many candidates the scan
   // stops sooner.
