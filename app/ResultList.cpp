@@ -13,17 +13,14 @@
 
 void Tflexora::showxx(const std::string& statement, int mode) {
   TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
-  // The same rows in the same order, through the store's indexes where it has them.
-  const std::unique_ptr<TSQLiteTable> table =
-      index.GetTable(search::IndexedStatement(index, statement));
-  if (table->Count() == 0) {
+  // The same rows in the same order, through the store's indexes where it has them. Every
+  // row is read before the list is touched, so a failing read leaves it as it was.
+  const std::vector<search::TFoundRow> rows = search::FindRows(index, statement);
+  if (rows.empty()) {
     showeno(mode);
     return;
   }
-
-  // Every row is read before the list is touched, so a failing read leaves it as it was.
-  search::TListFill fill =
-      search::BuildListFill(search::ReadFoundRows(*table), LookupState.SearchTerm);
+  search::TListFill fill = search::BuildListFill(rows, LookupState.SearchTerm);
 
   std::vector<std::string> values;
   values.reserve(2 * fill.ids.size());

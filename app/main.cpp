@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   CoInitialize(nullptr);
   OleInitialize(nullptr);
 #endif
+  ui::KeepFreedMemory();
   QApplication application(argc, argv);
 
   ui::TQtDialogs dialogs;

@@ -24,6 +24,7 @@
 #include "ui/EmbeddedWB.h"
 #include "ui/Files.h"
 #include "ui/Gbk.h"
+#include "ui/Platform.h"
 
 namespace bench {
 
@@ -76,6 +77,7 @@ class Session {
     }
     std::ofstream("ado.dll") << "ok";
 
+    ui::KeepFreedMemory();  // as the program does first
     services_.dialogs = &dialogs_;
     services_.urls = &urls_;
     services_.clipboard = &clipboard_;

@@ -62,13 +62,11 @@ bool Failed(benchmark::State& state) {
   return true;
 }
 
-// The rows of one incremental search, read as the result list reads them.
-// As the result list reads them: through the store's indexes where it has them.
+// The rows of one incremental search, read as the result list reads them: through the
+// store's indexes where it has them.
 std::vector<search::TFoundRow> ReadFound(const std::string& statement) {
   TSQLiteDatabase index(IndexStoreName, IndexStoreKey);
-  const std::unique_ptr<TSQLiteTable> table =
-      index.GetTable(search::IndexedStatement(index, statement));
-  return search::ReadFoundRows(*table);
+  return search::FindRows(index, statement);
 }
 
 std::string EntryText(const std::string& id) {

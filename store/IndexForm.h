@@ -15,8 +15,13 @@ inline constexpr const char* kTitleIndexSql = "CREATE INDEX enci_title ON enci(t
 inline constexpr const char* kFirstCharIndexSql =
     "CREATE INDEX enci_first ON enci(upper(substr(title,1,1)))";
 // Every headword with its GBK characters in reverse order (gbk::ReverseChars): a word end
-// becomes a prefix.
+// becomes a prefix. The title rides along, so a word end reads its rows here and never has
+// to visit the rows of enci, which lie scattered over the whole table.
 inline constexpr const char* kReversedTableSql =
+    "CREATE TABLE enci_reversed(rtitle TEXT, id INTEGER, title TEXT, PRIMARY KEY(rtitle, id)) "
+    "WITHOUT ROWID";
+// The same without the titles, as stores written before them hold it.
+inline constexpr const char* kReversedIdsTableSql =
     "CREATE TABLE enci_reversed(rtitle TEXT, id INTEGER, PRIMARY KEY(rtitle, id)) WITHOUT ROWID";
 
 }  // namespace store

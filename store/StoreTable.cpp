@@ -208,6 +208,11 @@ bool TSQLiteTable::Next() {
   return true;
 }
 
+void TSQLiteTable::MoveTo(int Row) {
+  if (Row < 0 || Row > count_) throw ESQLiteException("No row " + std::to_string(Row));
+  row_ = Row;
+}
+
 int TSQLiteTable::FieldIndex(const std::string& Name) const {
   if (columnNames_.empty()) throw ESQLiteException("Field " + Name + " Not found. Empty dataset");
   const std::string upper = UpperGbk(Name);

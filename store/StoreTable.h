@@ -55,6 +55,8 @@ class TSQLiteTable {
   int ColCount() const { return colCount_; }
   bool Eof() const { return row_ >= count_; }
   bool Next();
+  // Makes row (0 = first; Count() = past the last) the current one.
+  void MoveTo(int Row);
 
   int FieldIndex(const std::string& Name) const;
   std::string FieldAsString(int I) const;

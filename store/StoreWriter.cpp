@@ -54,7 +54,7 @@ class Writer {
     stmt_ = nullptr;
     if (sqlite3_prepare_v2(db_, sql, -1, &stmt_, nullptr) != SQLITE_OK) Fail(sql);
   }
-  void Insert(std::int64_t id, const std::string& text) {
+  void Insert(std::int64_t id, const std::string& text, const std::string* text2 = nullptr) {
     // The result list carries an entry number as text in an 8-byte field; a longer one
     // would come back cut and point at another entry.
     const std::string digits = std::to_string(id);
@@ -66,6 +66,9 @@ class Writer {
     if (sqlite3_bind_int64(stmt_, 1, id) != SQLITE_OK ||
         sqlite3_bind_text(stmt_, 2, text.data(), static_cast<int>(text.size()), SQLITE_STATIC) !=
             SQLITE_OK ||
+        (text2 != nullptr && sqlite3_bind_text(stmt_, 3, text2->data(),
+                                               static_cast<int>(text2->size()),
+                                               SQLITE_STATIC) != SQLITE_OK) ||
         sqlite3_step(stmt_) != SQLITE_DONE) {
       Fail("insert of id " + std::to_string(id));
     }
@@ -133,14 +136,16 @@ void WriteIndexStore(const std::string& path, const std::vector<IndexRow>& rows)
   w.Exec(store::kFirstCharIndexSql);
 
   // Inserted in key order, so the b-tree is written front to back.
-  std::vector<std::pair<std::string, std::int64_t>> reversed;
+  std::vector<std::pair<std::string, const IndexRow*>> reversed;
   reversed.reserve(rows.size());
-  for (const auto& r : rows) reversed.emplace_back(gbk::ReverseChars(r.title), r.id);
-  std::sort(reversed.begin(), reversed.end());
+  for (const auto& r : rows) reversed.emplace_back(gbk::ReverseChars(r.title), &r);
+  std::sort(reversed.begin(), reversed.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : a.second->id < b.second->id;
+  });
   w.Exec(store::kReversedTableSql);
   w.Exec("BEGIN");
-  w.Prepare("INSERT INTO enci_reversed(id, rtitle) VALUES (?, ?)");
-  for (const auto& [rtitle, id] : reversed) w.Insert(id, rtitle);
+  w.Prepare("INSERT INTO enci_reversed(id, rtitle, title) VALUES (?, ?, ?)");
+  for (const auto& [rtitle, row] : reversed) w.Insert(row->id, rtitle, &row->title);
   w.Exec("COMMIT");
   w.Finish();
 }

@@ -16,6 +16,10 @@
 
 #include "ui/Gbk.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #ifdef _WIN32
 // clang-format off
 #include <windows.h>
@@ -32,6 +36,16 @@
 #endif
 
 namespace ui {
+
+void KeepFreedMemory() {
+#ifdef __GLIBC__
+  // Fixed values also turn off the library's own adjusting of both. Blocks below the mapping
+  // threshold come from the heap and are reused; the heap is trimmed only beyond the trim
+  // threshold, well above the few tens of megabytes the program holds.
+  mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+  mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+#endif
+}
 
 namespace {
 

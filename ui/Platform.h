@@ -48,6 +48,12 @@ std::string DesktopEntryIcon();
 QString DesktopFolder();
 #endif
 
+// Keeps memory the program frees for its next use instead of handing it back to the system at
+// once. A look-up of thousands of rows allocates and frees megabytes; with the C library's
+// defaults much of it went back and came again as fresh pages, and on a virtual machine the
+// page faults alone cost a look-up up to twice its time. Call once, before the window exists.
+void KeepFreedMemory();
+
 // An application-wide hook that sees every event the application delivers to a widget before
 // the widget does; the handler returns true to drop the event.
 class TApplicationEvents : public QObject {

@@ -99,6 +99,18 @@ std::vector<std::string> Rows(TSQLiteDatabase& db, const std::string& statement)
   return rows;
 }
 
+// Found rows as "id|title" lines.
+std::vector<std::string> Lines(const std::vector<search::TFoundRow>& found) {
+  std::vector<std::string> lines;
+  for (const auto& r : found) lines.push_back(r.id + "|" + r.title);
+  return lines;
+}
+
+// The rows of the written statement itself, read as the result list reads a table.
+std::vector<std::string> WrittenLines(TSQLiteDatabase& db, const std::string& statement) {
+  return Lines(search::ReadFoundRows(*db.GetTable(statement)));
+}
+
 // The written statement of mode with its limit replaced, so that small limits cut results too.
 std::string WithLimit(std::string statement, const std::string& limit) {
   statement.erase(statement.find_last_not_of("0123456789") + 1);
@@ -140,6 +152,9 @@ TEST_F(IndexedQueryTest, GivesTheWrittenRowsInTheWrittenOrder) {
       // The choice made on the store itself, as the result list makes it.
       const std::string chosen = search::IndexedStatement(db, written);
       ASSERT_EQ(Rows(db, chosen), expected) << written << "\nran as\n" << chosen;
+      // The rows as the result list reads them. With a limit of 10000 every word end with a
+      // literal to narrow by is read from the reversed titles: this store has 3223 rows.
+      ASSERT_EQ(Lines(search::FindRows(db, written)), WrittenLines(db, written)) << written;
     }
   }
   // Most texts must really have gone through an index, or the comparison proves little.
@@ -186,6 +201,31 @@ TEST_F(IndexedQueryTest, LeavesAWordEndWithManyCandidatesToTheScan) {
   EXPECT_EQ(search::IndexedStatement(db, WithLimit(written, "3")), WithLimit(written, "3"));
 }
 
+TEST_F(IndexedQueryTest, ReadsAWordEndFromTheReversedTitlesAlone) {
+  // A store whose reversed titles hold rows that enci lacks tells which one was read.
+  const char* const titles[] = {"simple", "pple", "maple", "apple", "ripple",
+                                "tipple", "ample", "sample", "nipple"};
+  std::string script = std::string(store::kIndexTableSql) + ";" + store::kTitleIndexSql + ";" +
+                       store::kReversedTableSql + ";";
+  std::vector<std::string> all;
+  for (int i = 0; i < 9; ++i) {
+    const int id = 90 - 10 * i;
+    script += "INSERT INTO enci_reversed VALUES ('" + gbk::ReverseChars(titles[i]) + "', " +
+              std::to_string(id) + ", '" + titles[i] + "');";
+    all.insert(all.begin(), std::to_string(id) + "|" + titles[i]);
+  }
+  WriteDatabase("split.edt", IndexStoreKey, script);
+  TSQLiteDatabase db("split.edt", IndexStoreKey);
+  const std::string written = search::QuickStatement(TQuickMode::WordEnd, "ple");
+  EXPECT_TRUE(WrittenLines(db, written).empty());
+  // In id order, cut at the limit.
+  EXPECT_EQ(Lines(search::FindRows(db, written)), all);
+  EXPECT_EQ(Lines(search::FindRows(db, WithLimit(written, "2"))),
+            (std::vector<std::string>{"10|nipple", "20|sample"}));
+  // Nine candidates for a limit of one: eight per row of the limit or more go to the scan.
+  EXPECT_TRUE(search::FindRows(db, WithLimit(written, "1")).empty());
+}
+
 TEST_F(IndexedQueryTest, LeavesOtherStatementsAsWritten) {
   TSQLiteDatabase db(IndexStoreName, IndexStoreKey);
   const TIndexForm full = search::ReadIndexForm(db);
@@ -226,23 +266,38 @@ TEST_F(IndexedQueryTest, UsesWhatTheStoreHolds) {
                 "CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT COLLATE NOCASE);"
                 "CREATE INDEX enci_title ON enci(title);"
                 "CREATE INDEX enci_first ON enci(upper(substr(title,1,1)));");
+  // The word-end index as it was before it held the titles.
+  WriteDatabase("ids.edt", IndexStoreKey,
+                std::string(store::kIndexTableSql) + ";" + store::kTitleIndexSql + ";" +
+                    store::kFirstCharIndexSql + ";" + store::kReversedIdsTableSql + ";" +
+                    "INSERT INTO enci VALUES (1, 'apple'), (2, 'Ape'), (3, 'maple');"
+                    "INSERT INTO enci_reversed VALUES ('elppa', 1), ('epA', 2), ('elpam', 3);");
   const struct {
     const char* file;
     TIndexForm form;
-  } cases[] = {{IndexStoreName, {true, true, true}},
-               {"old.edt", {true, false, false}},
-               {"blob.edt", {false, true, false}},
-               {"other.edt", {false, false, false}}};
+  } cases[] = {{IndexStoreName, {true, true, true, true}},
+               {"ids.edt", {true, true, true, false}},
+               {"old.edt", {true, false, false, false}},
+               {"blob.edt", {false, true, false, false}},
+               {"other.edt", {false, false, false, false}}};
   for (const auto& c : cases) {
     TSQLiteDatabase db(c.file, IndexStoreKey);
     const TIndexForm form = search::ReadIndexForm(db);
     EXPECT_EQ(form.titleIndex, c.form.titleIndex) << c.file;
     EXPECT_EQ(form.firstCharIndex, c.form.firstCharIndex) << c.file;
     EXPECT_EQ(form.reversedTitles, c.form.reversedTitles) << c.file;
+    EXPECT_EQ(form.reversedWithTitles, c.form.reversedWithTitles) << c.file;
     for (const char* text : {"a", "A", "ap", "Ape"}) {
       const std::string written = search::QuickStatement(TQuickMode::WordStart, text);
       EXPECT_EQ(Rows(db, search::IndexedStatement(written, form)), Rows(db, written))
           << c.file << ": " << text;
+    }
+    for (const char* text : {"ple", "PLE", "pe", "le"}) {
+      for (const TQuickMode mode : {TQuickMode::WordStart, TQuickMode::WordEnd}) {
+        const std::string written = search::QuickStatement(mode, text);
+        EXPECT_EQ(Lines(search::FindRows(db, written)), WrittenLines(db, written))
+            << c.file << ": " << text;
+      }
     }
   }
 }
