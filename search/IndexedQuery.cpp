@@ -215,9 +215,16 @@ std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TStartPr
   }
   // A longer start has too few candidates for their sort to cost more than asking for the run.
   if (prefix.chars > kMaxCharsById) return {};
-  const auto span = db.GetTable(
-      std::string("SELECT min(id), max(id), count(*) FROM enci INDEXED BY enci_title WHERE ")
-          .append(PrefixRanges("title", prefix.variants)));
+  // One range per branch, as for a word end: ORed ranges cost a pass that drops repeated ids.
+  std::string branches;
+  for (const auto& v : prefix.variants) {
+    if (!branches.empty()) branches += " UNION ALL ";
+    branches.append("SELECT min(id) lo, max(id) hi, count(*) n FROM enci INDEXED BY enci_title ")
+        .append("WHERE ")
+        .append(PrefixRanges("title", {v}));
+  }
+  const auto span =
+      db.GetTable(std::string("SELECT min(lo), max(hi), sum(n) FROM (").append(branches).append(")"));
   const std::int64_t count = span->FieldAsInteger(2);
   if (count == 0) return {};
   const std::int64_t lo = span->FieldAsInteger(0);
