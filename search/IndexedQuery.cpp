@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "store/GbkChars.h"
 #include "store/IndexForm.h"
 #include "store/StoreTable.h"
+#include "store/Trigrams.h"
 
 namespace search {
 namespace {
@@ -20,6 +22,8 @@ constexpr std::string_view kStartHead = "SELECT * FROM enci where title like '";
 constexpr std::string_view kStartTail = "%' order by id asc limit ";
 constexpr std::string_view kEndHead = "select * from enci where title like '%";
 constexpr std::string_view kEndTail = "' order by id asc  limit ";
+constexpr std::string_view kFuzzyHead = "select * from enci where title like '%";
+constexpr std::string_view kFuzzyTail = "%' order by id asc limit  ";
 
 // At most this many case variants of a literal are looked up; the like checks the rest.
 constexpr std::size_t kMaxVariedLetters = 4;
@@ -27,6 +31,11 @@ constexpr std::size_t kMaxVariedLetters = 4;
 // A word end read from its reversed titles may have at most this many candidates per row of
 // its limit; one with more is left to the written scan.
 constexpr std::size_t kCandidatesPerLimit = 8;
+
+// A fuzzy search whose trigrams leave more candidates than its limit is left to the written
+// scan unless the table has at least this many rows per candidate: then the scan, which
+// stops at the limit, would read more rows than the look-ups of the candidates cost.
+constexpr std::int64_t kRowsPerCandidate = 32;
 
 // Word starts of at most this many characters may be read as a run of ids.
 constexpr std::size_t kMaxCharsById = 3;
@@ -343,13 +352,112 @@ std::optional<std::vector<TFoundRow>> WordEndFromTitles(TSQLiteDatabase& db, con
   return rows;
 }
 
+// A byte string as an SQL BLOB literal.
+std::string BlobLiteral(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string literal = "x'";
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    literal += kHex[b >> 4];
+    literal += kHex[b & 0x0F];
+  }
+  return literal + "'";
+}
+
+// The trigrams every match of pattern holds: those of each run of three or more literal
+// characters, as the like reads the pattern's characters.
+std::vector<std::string> PatternTrigrams(const std::string& pattern) {
+  std::vector<std::string> grams;
+  std::vector<std::string> run;
+  const auto endRun = [&] {
+    for (std::size_t i = 0; i + 2 < run.size(); ++i) grams.push_back(run[i] + run[i + 1] + run[i + 2]);
+    run.clear();
+  };
+  for (const auto& ch : PatternChars(pattern)) {
+    if (ch.wildcard) {
+      endRun();
+    } else {
+      run.push_back(store::FoldedChar(ch.bytes));
+    }
+  }
+  endRun();
+  std::sort(grams.begin(), grams.end());
+  grams.erase(std::unique(grams.begin(), grams.end()), grams.end());
+  return grams;
+}
+
+// A fuzzy search's rows through the trigrams: the ids that hold every trigram of the text are
+// the candidates, and every match is one of them; their rows are looked up in id order, in
+// batches, with the written like as the filter, until the limit is reached. Nothing when the
+// text has no run of three characters, or when the written scan would be done sooner.
+std::optional<std::vector<TFoundRow>> FuzzyFromTrigrams(TSQLiteDatabase& db, const TWritten& w) {
+  const std::string pattern = std::string("%").append(w.text).append("%");
+  const std::vector<std::string> grams = PatternTrigrams(pattern);
+  if (grams.empty()) return std::nullopt;
+  const auto limit = static_cast<std::size_t>(std::stoll(w.limit));
+  std::string keys;
+  for (const auto& g : grams) {
+    if (!keys.empty()) keys += ", ";
+    keys += BlobLiteral(g);
+  }
+  const auto lists = db.GetTable("SELECT ids FROM enci_trigrams WHERE gram IN (" + keys + ")");
+  // A trigram that no headword holds: nothing matches.
+  if (static_cast<std::size_t>(lists->Count()) < grams.size()) return std::vector<TFoundRow>{};
+  std::vector<std::vector<std::int64_t>> holders;
+  for (; !lists->Eof(); lists->Next()) {
+    const std::string* bytes = lists->FieldAsBlob(0);
+    holders.push_back(store::DecodeIds(bytes != nullptr ? *bytes : std::string()));
+  }
+  std::sort(holders.begin(), holders.end(),
+            [](const auto& a, const auto& b) { return a.size() < b.size(); });
+  std::vector<std::int64_t> candidates = std::move(holders.front());
+  for (std::size_t i = 1; i < holders.size() && !candidates.empty(); ++i) {
+    std::vector<std::int64_t> both;
+    std::set_intersection(candidates.begin(), candidates.end(), holders[i].begin(),
+                          holders[i].end(), std::back_inserter(both));
+    candidates = std::move(both);
+  }
+  if (candidates.size() > limit) {
+    const std::int64_t maxId = db.GetTable("SELECT max(id) FROM enci")->FieldAsInteger(0);
+    if (static_cast<std::int64_t>(candidates.size()) > maxId / kRowsPerCandidate) {
+      return std::nullopt;
+    }
+  }
+  const std::string like = std::string(" AND title like ").append(Quoted(pattern));
+  std::vector<TFoundRow> rows;
+  for (std::size_t next = 0; rows.size() < limit && next < candidates.size();) {
+    // Enough candidates for the rows still wanted, and not too few to be worth a statement.
+    const std::size_t batch =
+        std::min(candidates.size() - next, std::max<std::size_t>(limit - rows.size(), 256));
+    std::string ids;
+    for (std::size_t i = next; i < next + batch; ++i) {
+      if (!ids.empty()) ids += ',';
+      ids += std::to_string(candidates[i]);
+    }
+    next += batch;
+    const auto table = db.GetTable("SELECT id, title FROM enci WHERE id IN (" + ids + ")" + like);
+    std::vector<std::pair<std::int64_t, int>> order;
+    for (int row = 0; !table->Eof(); table->Next(), ++row) {
+      order.emplace_back(table->FieldAsInteger(0), row);
+    }
+    std::sort(order.begin(), order.end());
+    for (const auto& [id, row] : order) {
+      if (rows.size() == limit) break;
+      table->MoveTo(row);
+      rows.push_back({table->FieldAsString(0), table->FieldAsString(1)});
+    }
+  }
+  return rows;
+}
+
 }  // namespace
 
 TIndexForm ReadIndexForm(TSQLiteDatabase& db) {
   const auto table = db.GetTable(
       "SELECT name, sql FROM sqlite_master WHERE name IN "
-      "('enci', 'enci_title', 'enci_first', 'enci_reversed')");
-  bool enci = false, title = false, first = false, reversed = false, reversedWithTitles = false;
+      "('enci', 'enci_title', 'enci_first', 'enci_reversed', 'enci_trigrams')");
+  bool enci = false, title = false, first = false, reversed = false, reversedWithTitles = false,
+       trigrams = false;
   if (table->Count() > 0) {
     const int nameField = table->FieldIndex("name");
     const int sqlField = table->FieldIndex("sql");
@@ -359,13 +467,15 @@ TIndexForm ReadIndexForm(TSQLiteDatabase& db) {
       if (name == "enci") enci = sql == store::kIndexTableSql;
       if (name == "enci_title") title = sql == store::kTitleIndexSql;
       if (name == "enci_first") first = sql == store::kFirstCharIndexSql;
+      if (name == "enci_trigrams") trigrams = sql == store::kTrigramTableSql;
       if (name == "enci_reversed") {
         reversedWithTitles = sql == store::kReversedTableSql;
         reversed = reversedWithTitles || sql == store::kReversedIdsTableSql;
       }
     }
   }
-  TIndexForm form{enci && title, enci && first, enci && reversed, enci && reversedWithTitles};
+  TIndexForm form{enci && title, enci && first, enci && reversed, enci && reversedWithTitles,
+                  enci && trigrams};
   // A BLOB title sorts after every text, outside the ranges that stand for a prefix, yet the
   // like reads its bytes as text. The writer never writes one; a store that holds one gets
   // the written statement.
@@ -420,6 +530,11 @@ std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement) {
 }
 
 std::vector<TFoundRow> FindRows(TSQLiteDatabase& db, std::string_view statement) {
+  if (const auto fuzzy = Split(statement, kFuzzyHead, kFuzzyTail)) {
+    if (ReadIndexForm(db).trigrams) {
+      if (auto rows = FuzzyFromTrigrams(db, *fuzzy)) return std::move(*rows);
+    }
+  }
   const auto start = Split(statement, kStartHead, kStartTail);
   const auto end = Split(statement, kEndHead, kEndTail);
   std::string chosen(statement);

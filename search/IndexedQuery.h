@@ -21,6 +21,7 @@ struct TIndexForm {
   bool firstCharIndex = false;  // enci_first
   bool reversedTitles = false;  // enci_reversed
   bool reversedWithTitles = false;  // and it holds the titles too
+  bool trigrams = false;            // enci_trigrams
 };
 
 // Reads the store's schema (one small query).
@@ -37,9 +38,11 @@ std::string IndexedStatement(std::string_view statement, const TIndexForm& form)
 std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement);
 
 // The rows of a list statement of Query.h on db, as ReadFoundRows reads them from the
-// statement's own table: the indexed statement's rows, or, for a word end on a store whose
+// statement's own table: the indexed statement's rows; for a word end on a store whose
 // reversed titles hold the titles, the matches read there alone and put in id order here
-// (SQLite's sorter takes several times as long for the same order).
+// (SQLite's sorter takes several times as long for the same order); for a fuzzy search with a
+// run of three literal characters on a store with trigrams, the rows of the ids that hold
+// every trigram of the text, looked up in id order until the limit is reached.
 std::vector<TFoundRow> FindRows(TSQLiteDatabase& db, std::string_view statement);
 
 }  // namespace search

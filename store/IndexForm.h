@@ -24,4 +24,10 @@ inline constexpr const char* kReversedTableSql =
 inline constexpr const char* kReversedIdsTableSql =
     "CREATE TABLE enci_reversed(rtitle TEXT, id INTEGER, PRIMARY KEY(rtitle, id)) WITHOUT ROWID";
 
+// For every trigram of the headwords (store/Trigrams.h), the ids of those that hold it, in
+// ascending order (store::EncodeIds): a fuzzy search reads the few candidates of a rare run
+// of characters instead of every headword.
+inline constexpr const char* kTrigramTableSql =
+    "CREATE TABLE enci_trigrams(gram BLOB PRIMARY KEY, ids BLOB) WITHOUT ROWID";
+
 }  // namespace store

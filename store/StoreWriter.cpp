@@ -8,13 +8,16 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 #include "store/Connection.h"
 #include "store/GbkChars.h"
 #include "store/IndexForm.h"
 #include "store/StoreTable.h"
+#include "store/Trigrams.h"
 #include "store/gob.h"
 
 namespace {
@@ -71,6 +74,16 @@ class Writer {
                                                SQLITE_STATIC) != SQLITE_OK) ||
         sqlite3_step(stmt_) != SQLITE_DONE) {
       Fail("insert of id " + std::to_string(id));
+    }
+  }
+  void InsertBlobs(const std::string& first, const std::string& second) {
+    sqlite3_reset(stmt_);
+    if (sqlite3_bind_blob(stmt_, 1, first.data(), static_cast<int>(first.size()),
+                          SQLITE_STATIC) != SQLITE_OK ||
+        sqlite3_bind_blob(stmt_, 2, second.data(), static_cast<int>(second.size()),
+                          SQLITE_STATIC) != SQLITE_OK ||
+        sqlite3_step(stmt_) != SQLITE_DONE) {
+      Fail("insert");
     }
   }
   // Closes the file and puts it in place of the old one.
@@ -146,6 +159,27 @@ void WriteIndexStore(const std::string& path, const std::vector<IndexRow>& rows)
   w.Exec("BEGIN");
   w.Prepare("INSERT INTO enci_reversed(id, rtitle, title) VALUES (?, ?, ?)");
   for (const auto& [rtitle, row] : reversed) w.Insert(row->id, rtitle, &row->title);
+  w.Exec("COMMIT");
+
+  // Rows in id order, so every trigram's ids come out ascending.
+  std::vector<const IndexRow*> byId;
+  byId.reserve(rows.size());
+  for (const auto& r : rows) byId.push_back(&r);
+  std::sort(byId.begin(), byId.end(),
+            [](const IndexRow* a, const IndexRow* b) { return a->id < b->id; });
+  std::unordered_map<std::string, std::vector<std::int64_t>> holders;
+  for (const IndexRow* r : byId) {
+    for (auto& gram : store::Trigrams(r->title)) holders[std::move(gram)].push_back(r->id);
+  }
+  std::vector<std::pair<std::string, std::vector<std::int64_t>>> postings(
+      std::make_move_iterator(holders.begin()), std::make_move_iterator(holders.end()));
+  holders.clear();
+  std::sort(postings.begin(), postings.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  w.Exec(store::kTrigramTableSql);
+  w.Exec("BEGIN");
+  w.Prepare("INSERT INTO enci_trigrams(gram, ids) VALUES (?, ?)");
+  for (const auto& [gram, ids] : postings) w.InsertBlobs(gram, store::EncodeIds(ids));
   w.Exec("COMMIT");
   w.Finish();
 }

@@ -16,6 +16,7 @@
 #include "store/IndexForm.h"
 #include "store/StoreTable.h"
 #include "store/StoreWriter.h"
+#include "store/Trigrams.h"
 #include "store/gob.h"
 #include "tests/support/TempDir.h"
 
@@ -159,6 +160,24 @@ TEST_F(IndexedQueryTest, GivesTheWrittenRowsInTheWrittenOrder) {
   }
   // Most texts must really have gone through an index, or the comparison proves little.
   EXPECT_GT(indexed, compared / 2) << compared;
+
+  // Fuzzy searches, as the result list reads them. Texts of longer runs than above, so that
+  // most have three characters in a row for the trigrams to narrow by.
+  int withRun = 0;
+  for (std::size_t i = 0; i < 3000; ++i) {
+    const std::string text = i < texts.size() && i % 2 == 0 ? texts[i] : Compose(next, 6);
+    if (search::TrimBlank(text).empty()) continue;
+    std::string written = search::QuickStatement(TQuickMode::Fuzzy, text);
+    if (i % 3 == 0) written = WithLimit(written, std::to_string(1 + next(5)));
+    ASSERT_EQ(Lines(search::FindRows(db, written)), WrittenLines(db, written)) << written;
+    bool run = false;
+    for (std::size_t at = 0, n = 0; at < text.size(); ++at) {
+      n = (text[at] == '%' || text[at] == '_') ? 0 : n + 1;
+      run = run || n >= 3;
+    }
+    withRun += run;
+  }
+  EXPECT_GT(withRun, 1000);
 }
 
 TEST_F(IndexedQueryTest, ReadsAShortRunOfIdsInOrderWhenTheyFollowTheTitles) {
@@ -226,6 +245,49 @@ TEST_F(IndexedQueryTest, ReadsAWordEndFromTheReversedTitlesAlone) {
   EXPECT_TRUE(search::FindRows(db, WithLimit(written, "1")).empty());
 }
 
+TEST_F(IndexedQueryTest, ReadsAFuzzySearchsCandidatesFromTheTrigrams) {
+  // Trigram lists that leave out a matching headword (5) and name one whose title does not
+  // match (7) tell that the lists were read and the like still filters.
+  const std::vector<std::pair<int, const char*>> titles = {
+      {9, "Apple"}, {3, "grapple"}, {5, "apply"}, {7, "applause"}, {1, "nappless"}};
+  std::string script = std::string(store::kIndexTableSql) + ";" + store::kTitleIndexSql + ";" +
+                       store::kTrigramTableSql + ";";
+  for (const auto& [id, title] : titles) {
+    script += "INSERT INTO enci VALUES (" + std::to_string(id) + ", '" + title + "');";
+  }
+  const auto list = [](const std::vector<std::int64_t>& ids) {
+    std::string hex;
+    for (const char c : store::EncodeIds(ids)) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      hex += kHex[static_cast<unsigned char>(c) >> 4];
+      hex += kHex[c & 0x0F];
+    }
+    return "x'" + hex + "'";
+  };
+  script += "INSERT INTO enci_trigrams VALUES (x'415050', " + list({1, 3, 7, 9}) + ");";  // APP
+  script += "INSERT INTO enci_trigrams VALUES (x'50504C', " + list({1, 3, 7, 9}) + ");";  // PPL
+  script += "INSERT INTO enci_trigrams VALUES (x'504C45', " + list({3, 9}) + ");";        // PLE
+  WriteDatabase("grams.edt", IndexStoreKey, script);
+  TSQLiteDatabase db("grams.edt", IndexStoreKey);
+
+  const std::string written = search::QuickStatement(TQuickMode::Fuzzy, "ppl");
+  EXPECT_EQ(WrittenLines(db, written),
+            (std::vector<std::string>{"1|nappless", "3|grapple", "5|apply", "7|applause", "9|Apple"}));
+  EXPECT_EQ(Lines(search::FindRows(db, written)),
+            (std::vector<std::string>{"1|nappless", "3|grapple", "7|applause", "9|Apple"}));
+  EXPECT_EQ(Lines(search::FindRows(db, WithLimit(written, "2"))),
+            (std::vector<std::string>{"1|nappless", "3|grapple"}));
+  // Lists that hold the run in another case: the like decides.
+  EXPECT_EQ(Lines(search::FindRows(db, search::QuickStatement(TQuickMode::Fuzzy, "Pple"))),
+            (std::vector<std::string>{"3|grapple", "9|Apple"}));
+  // A trigram without a list is one no headword holds: nothing, without a scan.
+  EXPECT_TRUE(search::FindRows(db, search::QuickStatement(TQuickMode::Fuzzy, "pla")).empty());
+  // No run of three characters: the written scan.
+  const std::string shortRuns = search::QuickStatement(TQuickMode::Fuzzy, "p_l");
+  EXPECT_EQ(Lines(search::FindRows(db, shortRuns)), WrittenLines(db, shortRuns));
+  EXPECT_EQ(WrittenLines(db, shortRuns).size(), 5u);
+}
+
 TEST_F(IndexedQueryTest, LeavesOtherStatementsAsWritten) {
   TSQLiteDatabase db(IndexStoreName, IndexStoreKey);
   const TIndexForm full = search::ReadIndexForm(db);
@@ -275,11 +337,11 @@ TEST_F(IndexedQueryTest, UsesWhatTheStoreHolds) {
   const struct {
     const char* file;
     TIndexForm form;
-  } cases[] = {{IndexStoreName, {true, true, true, true}},
-               {"ids.edt", {true, true, true, false}},
-               {"old.edt", {true, false, false, false}},
-               {"blob.edt", {false, true, false, false}},
-               {"other.edt", {false, false, false, false}}};
+  } cases[] = {{IndexStoreName, {true, true, true, true, true}},
+               {"ids.edt", {true, true, true, false, false}},
+               {"old.edt", {true, false, false, false, false}},
+               {"blob.edt", {false, true, false, false, false}},
+               {"other.edt", {false, false, false, false, false}}};
   for (const auto& c : cases) {
     TSQLiteDatabase db(c.file, IndexStoreKey);
     const TIndexForm form = search::ReadIndexForm(db);
@@ -287,13 +349,15 @@ TEST_F(IndexedQueryTest, UsesWhatTheStoreHolds) {
     EXPECT_EQ(form.firstCharIndex, c.form.firstCharIndex) << c.file;
     EXPECT_EQ(form.reversedTitles, c.form.reversedTitles) << c.file;
     EXPECT_EQ(form.reversedWithTitles, c.form.reversedWithTitles) << c.file;
+    EXPECT_EQ(form.trigrams, c.form.trigrams) << c.file;
     for (const char* text : {"a", "A", "ap", "Ape"}) {
       const std::string written = search::QuickStatement(TQuickMode::WordStart, text);
       EXPECT_EQ(Rows(db, search::IndexedStatement(written, form)), Rows(db, written))
           << c.file << ": " << text;
     }
     for (const char* text : {"ple", "PLE", "pe", "le"}) {
-      for (const TQuickMode mode : {TQuickMode::WordStart, TQuickMode::WordEnd}) {
+      for (const TQuickMode mode :
+           {TQuickMode::WordStart, TQuickMode::WordEnd, TQuickMode::Fuzzy}) {
         const std::string written = search::QuickStatement(mode, text);
         EXPECT_EQ(Lines(search::FindRows(db, written)), WrittenLines(db, written))
             << c.file << ": " << text;
