@@ -25,7 +25,7 @@ void Tflexora::shownr(const std::string& statement, TSQLiteDatabase& index) {
   const std::string id = word->FieldAsString(word->FieldIndex("id"));
 
   // A lone "&" in a group box title marks a shortcut and is not drawn; "&&" draws one.
-  GroupBox2->setTitle(
+  GroupBox2->SetCaption(
       ui::FromGbk(ui::Gbk("单词: ") + title).replace(QLatin1Char('&'), QLatin1String("&&")));
   LookupState.CurrentWord = title;
   LookupState.CurrentEntryId = id;

@@ -94,7 +94,7 @@ void Tflexora::BuildLayout() {
   Edit1->setGeometry(8, 24, 169, 24);
   Edit1->setToolTip(QStringLiteral("请输入英语或汉字"));
 
-  GroupBox2 = new QGroupBox(QStringLiteral("英语单词"), this);
+  GroupBox2 = new ui::TGroupBox(QStringLiteral("英语单词"), this);
   GroupBox2->setGeometry(200, 96, 489, 425);
   ImageList1 = {app::CopyImage(), app::SpeakerImage()};
   // It straddles the group box's top border, right of the caption.

@@ -27,6 +27,7 @@ class TClientDataSet;
 class TDBGridEh;
 class TEdit;
 class TEmbeddedWB;
+class TGroupBox;
 class TLabel;
 class IPageFetcher;
 }  // namespace ui
@@ -71,7 +72,7 @@ class Tflexora : public QWidget {
 
   QGroupBox* RadioGroup1 = nullptr;
   QGroupBox* GroupBox1 = nullptr;
-  QGroupBox* GroupBox2 = nullptr;
+  ui::TGroupBox* GroupBox2 = nullptr;
   ui::TDBGridEh* DBGridEh1 = nullptr;
   ui::TEdit* Edit1 = nullptr;
   ui::TClientDataSet* ClientDataSet1 = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 
 namespace ui {
 
@@ -37,6 +39,27 @@ void TEdit::keyPressEvent(QKeyEvent* event) {
   }
   if (typed != 0) emit keyPressed(typed);
   QLineEdit::keyPressEvent(event);
+}
+
+QRect TGroupBox::CaptionRect() const {
+  QStyleOptionGroupBox option;
+  initStyleOption(&option);
+  return style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+}
+
+void TGroupBox::SetCaption(const QString& caption) {
+  if (caption == title()) return;
+  const QRect before = CaptionRect();
+  // setTitle's own update() is a no-op while updates are off; setUpdatesEnabled(true) would
+  // repaint everything, so the attribute is cleared directly.
+  const bool wasOff = testAttribute(Qt::WA_UpdatesDisabled);
+  setAttribute(Qt::WA_UpdatesDisabled, true);
+  setTitle(caption);
+  setAttribute(Qt::WA_UpdatesDisabled, wasOff);
+  // With a margin: a style may break the frame's top line around the caption.
+  const QRect after = CaptionRect();
+  constexpr int kMargin = 8;
+  update(before.united(after).adjusted(-kMargin, -kMargin, kMargin, kMargin));
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 // Plain Qt widgets with the few events the windows are wired to.
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -33,6 +34,18 @@ class TEdit : public QLineEdit {
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A group box whose caption changes without the whole box being repainted: setTitle repaints
+// the frame and every child in it, where a new caption changes only the caption's strip.
+class TGroupBox : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+  // setTitle, repainting only what the old and the new caption cover.
+  void SetCaption(const QString& caption);
+
+ private:
+  QRect CaptionRect() const;
 };
 
 }  // namespace ui

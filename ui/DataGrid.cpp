@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
@@ -97,6 +98,9 @@ TDBGridEh::TDBGridEh(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setStretchLastSection(true);
   horizontalHeader()->setHighlightSections(false);
   setWordWrap(false);
+  // Filled before the style draws it, so that a new row count repaints the scroll bar alone
+  // and not the group box and window beneath it as well.
+  verticalScrollBar()->setAutoFillBackground(true);
 }
 
 void TDBGridEh::setModel(QAbstractItemModel* model) {

@@ -58,6 +58,9 @@ QStringDecoder PageDecoder(const QByteArray& bytes) {
 }  // namespace
 
 TEmbeddedWB::TEmbeddedWB(QWidget* parent) : QTextBrowser(parent) {
+  // Filled before the style draws it, so that a new page's length repaints the scroll bar
+  // alone and not the group box and window beneath it as well.
+  verticalScrollBar()->setAutoFillBackground(true);
   PrintOptions.Header = Gbk("w&b页码，&p/&P(&W)");
   // Web links open in the system's browser instead of replacing the entry.
   setOpenExternalLinks(true);

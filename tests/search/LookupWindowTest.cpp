@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -544,6 +545,28 @@ TEST_F(LookupWindow, OnlyAPlainEnterInTheQuickSearchBoxRunsTheSearch) {
   EXPECT_EQ(LookupState.PageCounter, 2);
   QTest::keyClick(w->eso, Qt::Key_Return, Qt::ShiftModifier);  // Shift types a return too
   EXPECT_EQ(LookupState.PageCounter, 3);
+}
+
+TEST_F(LookupWindow, WindowShowsWhatAWholeRepaintDraws) {
+  // Captions of several lengths and lists long enough for a scroll bar: what a look-up
+  // repaints (the caption's strip, the list, the page, the scroll bars) must leave the window
+  // as drawing all of it afresh would.
+  std::vector<FixtureRow> rows = {{1, "banker of the long caption and the longer entry", "x"},
+                                  {2, "b", "<S C=\"d\">" + std::string(400, 'y') + "</S>"}};
+  for (int i = 0; i < 60; ++i) rows.push_back({100 + i, "bank" + std::to_string(i), "z"});
+  Open(rows);
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  for (const char* text : {"banker", "b", "bank5", "ba", "banker"}) {
+    Type(text);
+    // No blinking caret in either picture.
+    w->DBGridEh1->setFocus();
+    QCoreApplication::processEvents();
+    const QImage shown = w->screen()->grabWindow(w->winId()).toImage();
+    const QImage drawn = w->grab().toImage().convertToFormat(shown.format());
+    ASSERT_EQ(shown.size(), drawn.size()) << text;
+    EXPECT_TRUE(shown == drawn) << text << ": the window differs from a whole repaint";
+  }
 }
 
 }  // namespace
