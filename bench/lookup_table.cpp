@@ -362,16 +362,16 @@ int Run(const fs::path& dict, int rounds, bool baseline, bool startUp) {
         {"keystroke-zh", Type(s, kChinese, rounds), "中 中国 中国人, 银 银行, 学 学生"});
   }
   if (Wanted("word-end")) {
-    lines.push_back({"word-end", Quick(s, w.r2, {"tion", "国"}, rounds),
-                     "quick search by word end: tion, 国"});
+    lines.push_back(
+        {"word-end", Quick(s, w.r2, {"tion", "国"}, rounds), "quick search by word end: tion, 国"});
   }
   if (Wanted("fuzzy")) {
     lines.push_back(
         {"fuzzy", Quick(s, w.r3, {"ppl", "er"}, rounds), "quick search, fuzzy: ppl, er"});
   }
   if (Wanted("exact")) {
-    lines.push_back({"exact", Quick(s, w.r4, {"apple", "中国"}, rounds),
-                     "quick search, exact: apple, 中国"});
+    lines.push_back(
+        {"exact", Quick(s, w.r4, {"apple", "中国"}, rounds), "quick search, exact: apple, 中国"});
   }
   if (Wanted("row-click")) {
     lines.push_back({"row-click", ClickRows(s, rounds * 10), "a click on a row of the list"});

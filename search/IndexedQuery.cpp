@@ -1,7 +1,7 @@
 #include "search/IndexedQuery.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -232,8 +232,8 @@ std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TStartPr
         .append("WHERE ")
         .append(PrefixRanges("title", {v}));
   }
-  const auto span =
-      db.GetTable(std::string("SELECT min(lo), max(hi), sum(n) FROM (").append(branches).append(")"));
+  const auto span = db.GetTable(
+      std::string("SELECT min(lo), max(hi), sum(n) FROM (").append(branches).append(")"));
   const std::int64_t count = span->FieldAsInteger(2);
   if (count == 0) return {};
   const std::int64_t lo = span->FieldAsInteger(0);
@@ -306,6 +306,26 @@ std::string CandidateCount(const TWritten& w, const std::string& cap) {
   return sum;
 }
 
+// Appends the rows of table (id, title) to rows in id order until rows holds limit of them.
+// Ids and row numbers are sorted, and only the rows kept are copied out.
+void AppendInIdOrder(TSQLiteTable& table, std::size_t limit, std::vector<TFoundRow>& rows) {
+  std::vector<std::pair<std::int64_t, int>> order;
+  order.reserve(static_cast<std::size_t>(table.Count()));
+  for (int row = 0; !table.Eof(); table.Next(), ++row) {
+    order.emplace_back(table.FieldAsInteger(0), row);
+  }
+  const std::size_t room = limit > rows.size() ? limit - rows.size() : 0;
+  if (order.size() > room) {
+    std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(room), order.end());
+    order.resize(room);
+  }
+  std::sort(order.begin(), order.end());
+  for (const auto& [id, row] : order) {
+    table.MoveTo(row);
+    rows.push_back({table.FieldAsString(0), table.FieldAsString(1)});
+  }
+}
+
 // A word end's matches, read from the reversed titles alone and put in id order here, cut at
 // the limit: the written rows, as every match is a candidate and ids are unique. Nothing when
 // the written scan, which stops at its limit, would be done sooner.
@@ -330,25 +350,8 @@ std::optional<std::vector<TFoundRow>> WordEndFromTitles(TSQLiteDatabase& db, con
         .append(PrefixRanges("rtitle", {v}))
         .append(like);
   }
-  const std::unique_ptr<TSQLiteTable> table = db.GetTable(branches);
-  // Ids and row numbers are sorted, and only the rows kept are copied out.
-  std::vector<std::pair<std::int64_t, int>> order;
-  order.reserve(static_cast<std::size_t>(table->Count()));
-  for (int row = 0; !table->Eof(); table->Next(), ++row) {
-    order.emplace_back(table->FieldAsInteger(0), row);
-  }
-  if (order.size() > limit) {
-    std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(limit),
-                     order.end());
-    order.resize(limit);
-  }
-  std::sort(order.begin(), order.end());
   std::vector<TFoundRow> rows;
-  rows.reserve(order.size());
-  for (const auto& [id, row] : order) {
-    table->MoveTo(row);
-    rows.push_back({table->FieldAsString(0), table->FieldAsString(1)});
-  }
+  AppendInIdOrder(*db.GetTable(branches), limit, rows);
   return rows;
 }
 
@@ -370,7 +373,8 @@ std::vector<std::string> PatternTrigrams(const std::string& pattern) {
   std::vector<std::string> grams;
   std::vector<std::string> run;
   const auto endRun = [&] {
-    for (std::size_t i = 0; i + 2 < run.size(); ++i) grams.push_back(run[i] + run[i + 1] + run[i + 2]);
+    for (std::size_t i = 0; i + 2 < run.size(); ++i)
+      grams.push_back(run[i] + run[i + 1] + run[i + 2]);
     run.clear();
   };
   for (const auto& ch : PatternChars(pattern)) {
@@ -435,17 +439,8 @@ std::optional<std::vector<TFoundRow>> FuzzyFromTrigrams(TSQLiteDatabase& db, con
       ids += std::to_string(candidates[i]);
     }
     next += batch;
-    const auto table = db.GetTable("SELECT id, title FROM enci WHERE id IN (" + ids + ")" + like);
-    std::vector<std::pair<std::int64_t, int>> order;
-    for (int row = 0; !table->Eof(); table->Next(), ++row) {
-      order.emplace_back(table->FieldAsInteger(0), row);
-    }
-    std::sort(order.begin(), order.end());
-    for (const auto& [id, row] : order) {
-      if (rows.size() == limit) break;
-      table->MoveTo(row);
-      rows.push_back({table->FieldAsString(0), table->FieldAsString(1)});
-    }
+    AppendInIdOrder(*db.GetTable("SELECT id, title FROM enci WHERE id IN (" + ids + ")" + like),
+                    limit, rows);
   }
   return rows;
 }

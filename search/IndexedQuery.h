@@ -17,9 +17,9 @@ namespace search {
 
 // What a word index offers beyond its table. All false for a store of any other form.
 struct TIndexForm {
-  bool titleIndex = false;      // enci_title over an enci of the writer's form
-  bool firstCharIndex = false;  // enci_first
-  bool reversedTitles = false;  // enci_reversed
+  bool titleIndex = false;          // enci_title over an enci of the writer's form
+  bool firstCharIndex = false;      // enci_first
+  bool reversedTitles = false;      // enci_reversed
   bool reversedWithTitles = false;  // and it holds the titles too
   bool trigrams = false;            // enci_trigrams
 };

@@ -69,17 +69,17 @@ class Writer {
     if (sqlite3_bind_int64(stmt_, 1, id) != SQLITE_OK ||
         sqlite3_bind_text(stmt_, 2, text.data(), static_cast<int>(text.size()), SQLITE_STATIC) !=
             SQLITE_OK ||
-        (text2 != nullptr && sqlite3_bind_text(stmt_, 3, text2->data(),
-                                               static_cast<int>(text2->size()),
-                                               SQLITE_STATIC) != SQLITE_OK) ||
+        (text2 != nullptr &&
+         sqlite3_bind_text(stmt_, 3, text2->data(), static_cast<int>(text2->size()),
+                           SQLITE_STATIC) != SQLITE_OK) ||
         sqlite3_step(stmt_) != SQLITE_DONE) {
       Fail("insert of id " + std::to_string(id));
     }
   }
   void InsertBlobs(const std::string& first, const std::string& second) {
     sqlite3_reset(stmt_);
-    if (sqlite3_bind_blob(stmt_, 1, first.data(), static_cast<int>(first.size()),
-                          SQLITE_STATIC) != SQLITE_OK ||
+    if (sqlite3_bind_blob(stmt_, 1, first.data(), static_cast<int>(first.size()), SQLITE_STATIC) !=
+            SQLITE_OK ||
         sqlite3_bind_blob(stmt_, 2, second.data(), static_cast<int>(second.size()),
                           SQLITE_STATIC) != SQLITE_OK ||
         sqlite3_step(stmt_) != SQLITE_DONE) {

@@ -222,7 +222,7 @@ TEST_F(IndexedQueryTest, LeavesAWordEndWithManyCandidatesToTheScan) {
 
 TEST_F(IndexedQueryTest, ReadsAWordEndFromTheReversedTitlesAlone) {
   // A store whose reversed titles hold rows that enci lacks tells which one was read.
-  const char* const titles[] = {"simple", "pple", "maple", "apple", "ripple",
+  const char* const titles[] = {"simple", "pple",  "maple",  "apple", "ripple",
                                 "tipple", "ample", "sample", "nipple"};
   std::string script = std::string(store::kIndexTableSql) + ";" + store::kTitleIndexSql + ";" +
                        store::kReversedTableSql + ";";
@@ -271,8 +271,9 @@ TEST_F(IndexedQueryTest, ReadsAFuzzySearchsCandidatesFromTheTrigrams) {
   TSQLiteDatabase db("grams.edt", IndexStoreKey);
 
   const std::string written = search::QuickStatement(TQuickMode::Fuzzy, "ppl");
-  EXPECT_EQ(WrittenLines(db, written),
-            (std::vector<std::string>{"1|nappless", "3|grapple", "5|apply", "7|applause", "9|Apple"}));
+  EXPECT_EQ(
+      WrittenLines(db, written),
+      (std::vector<std::string>{"1|nappless", "3|grapple", "5|apply", "7|applause", "9|Apple"}));
   EXPECT_EQ(Lines(search::FindRows(db, written)),
             (std::vector<std::string>{"1|nappless", "3|grapple", "7|applause", "9|Apple"}));
   EXPECT_EQ(Lines(search::FindRows(db, WithLimit(written, "2"))),

@@ -23,9 +23,16 @@ TEST(TrigramsTest, CutsWholeCharactersWithLettersFolded) {
       {"a-b_", {"-B_", "A-B"}},
       // A double-byte character is one character; its ASCII-looking trail byte stays as is.
       {"\xD6\xD0\xB9\xFA\xC8\xCB", {"\xD6\xD0\xB9\xFA\xC8\xCB"}},
-      {"\x81" "a" "bc", {"\x81" "aBC"}},
+      {"\x81"
+       "a"
+       "bc",
+       {"\x81"
+        "aBC"}},
       // A lead byte without a valid trail byte stands alone.
-      {"\x81" "\x20" "ab", {" AB", "\x81 A"}},
+      {"\x81"
+       "\x20"
+       "ab",
+       {" AB", "\x81 A"}},
   };
   for (const auto& c : cases) EXPECT_EQ(store::Trigrams(c.text), c.grams) << c.text;
 }
@@ -42,8 +49,8 @@ TEST(TrigramsTest, IdListsComeBackAsWritten) {
 }
 
 TEST(TrigramsTest, RejectsAListThatEndsInsideANumber) {
-  for (const std::string& bytes : {std::string("\x80"), std::string("\x01\xFF\xFF"),
-                                  std::string(11, '\xFF') + '\x01'}) {
+  for (const std::string& bytes :
+       {std::string("\x80"), std::string("\x01\xFF\xFF"), std::string(11, '\xFF') + '\x01'}) {
     EXPECT_THROW(store::DecodeIds(bytes), ESQLiteException);
   }
 }
