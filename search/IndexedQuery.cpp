@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -11,6 +12,7 @@
 
 #include "search/Query.h"
 #include "store/GbkChars.h"
+#include "store/GbkLike.h"
 #include "store/IndexForm.h"
 #include "store/StoreTable.h"
 #include "store/Trigrams.h"
@@ -306,24 +308,56 @@ std::string CandidateCount(const TWritten& w, const std::string& cap) {
   return sum;
 }
 
-// Appends the rows of table (id, title) to rows in id order until rows holds limit of them.
-// Ids and row numbers are sorted, and only the rows kept are copied out.
-void AppendInIdOrder(TSQLiteTable& table, std::size_t limit, std::vector<TFoundRow>& rows) {
-  std::vector<std::pair<std::int64_t, int>> order;
-  order.reserve(static_cast<std::size_t>(table.Count()));
-  for (int row = 0; !table.Eof(); table.Next(), ++row) {
-    order.emplace_back(table.FieldAsInteger(0), row);
-  }
+// A row found by a look-up, before it takes the list's form.
+struct TMatch {
+  std::int64_t id;
+  std::string title;
+};
+
+// Reads the (id, title) rows of sql and keeps those whose title is like pattern, as the
+// like() of the store's connections would; the rows are seen one by one, not held as a
+// table. Returns false, having stopped, once it has seen `most` rows.
+bool ReadMatches(TSQLiteDatabase& db, const std::string& sql, const std::string& pattern,
+                 std::size_t most, std::vector<TMatch>& matches) {
+  std::size_t seen = 0;
+  db.ForEachRow(sql, [&](const TSQLiteRow& row) {
+    if (++seen >= most) return false;
+    const std::optional<std::string_view> title = row.Text(1);
+    // A table's text ends at its first zero byte; the like reads every byte.
+    if (title && store::GbkLike(pattern, *title))
+      matches.push_back({row.Integer(0), title->data()});
+    return true;
+  });
+  return seen < most;
+}
+
+// The rows of a statement over enci's own columns (id, title), read one by one, as a table
+// of them would read.
+std::vector<TFoundRow> ReadIdsAndTitles(TSQLiteDatabase& db, const std::string& sql) {
+  std::vector<TFoundRow> rows;
+  db.ForEachRow(sql, [&](const TSQLiteRow& row) {
+    const std::optional<std::string_view> title = row.Text(1);
+    rows.push_back({std::to_string(row.Integer(0)), title ? title->data() : ""});
+    return true;
+  });
+  return rows;
+}
+
+// Appends found to rows in id order until rows holds limit of them. Ids and places are
+// sorted, not the rows, and only the rows kept are moved out.
+void AppendInIdOrder(std::vector<TMatch>& found, std::size_t limit, std::vector<TFoundRow>& rows) {
+  std::vector<std::pair<std::int64_t, std::size_t>> order;
+  order.reserve(found.size());
+  for (std::size_t i = 0; i < found.size(); ++i) order.emplace_back(found[i].id, i);
   const std::size_t room = limit > rows.size() ? limit - rows.size() : 0;
   if (order.size() > room) {
     std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(room), order.end());
     order.resize(room);
   }
   std::sort(order.begin(), order.end());
-  for (const auto& [id, row] : order) {
-    table.MoveTo(row);
-    rows.push_back({table.FieldAsString(0), table.FieldAsString(1)});
-  }
+  rows.reserve(rows.size() + order.size());
+  for (const auto& [id, at] : order)
+    rows.push_back({std::to_string(id), std::move(found[at].title)});
 }
 
 // A word end's matches, read from the reversed titles alone and put in id order here, cut at
@@ -336,22 +370,19 @@ std::optional<std::vector<TFoundRow>> WordEndFromTitles(TSQLiteDatabase& db, con
   // Every candidate is read here, where the scan stops at its limit: with a small limit and
   // many candidates the scan is sooner. On the full dictionary a limit of 10000 is quicker
   // here for every two-letter end (up to 46000 candidates), by 1.4 to 18 times.
-  const std::string cap = std::to_string(kCandidatesPerLimit * limit);
-  if (db.GetTable(CandidateCount(w, cap))->FieldAsInteger(0) >=
-      static_cast<std::int64_t>(kCandidatesPerLimit * limit)) {
-    return std::nullopt;
-  }
-  const std::string like =
-      std::string(" AND title like ").append(Quoted(std::string("%").append(w.text)));
   std::string branches;
   for (const auto& v : variants) {
     if (!branches.empty()) branches += " UNION ALL ";
     branches.append("SELECT id, title FROM enci_reversed WHERE ")
-        .append(PrefixRanges("rtitle", {v}))
-        .append(like);
+        .append(PrefixRanges("rtitle", {v}));
+  }
+  std::vector<TMatch> found;
+  if (!ReadMatches(db, branches, std::string("%").append(w.text), kCandidatesPerLimit * limit,
+                   found)) {
+    return std::nullopt;
   }
   std::vector<TFoundRow> rows;
-  AppendInIdOrder(*db.GetTable(branches), limit, rows);
+  AppendInIdOrder(found, limit, rows);
   return rows;
 }
 
@@ -427,7 +458,6 @@ std::optional<std::vector<TFoundRow>> FuzzyFromTrigrams(TSQLiteDatabase& db, con
       return std::nullopt;
     }
   }
-  const std::string like = std::string(" AND title like ").append(Quoted(pattern));
   std::vector<TFoundRow> rows;
   for (std::size_t next = 0; rows.size() < limit && next < candidates.size();) {
     // Enough candidates for the rows still wanted, and not too few to be worth a statement.
@@ -439,8 +469,10 @@ std::optional<std::vector<TFoundRow>> FuzzyFromTrigrams(TSQLiteDatabase& db, con
       ids += std::to_string(candidates[i]);
     }
     next += batch;
-    AppendInIdOrder(*db.GetTable("SELECT id, title FROM enci WHERE id IN (" + ids + ")" + like),
-                    limit, rows);
+    std::vector<TMatch> found;
+    ReadMatches(db, "SELECT id, title FROM enci WHERE id IN (" + ids + ")", pattern,
+                std::numeric_limits<std::size_t>::max(), found);
+    AppendInIdOrder(found, limit, rows);
   }
   return rows;
 }
@@ -539,6 +571,8 @@ std::vector<TFoundRow> FindRows(TSQLiteDatabase& db, std::string_view statement)
       if (auto rows = WordEndFromTitles(db, *end)) return std::move(*rows);
     }
     chosen = Chosen(db, statement, start, end, form);
+    // A rewrite runs only on the writer's form of enci: its rows are the id and the title.
+    if (chosen != statement) return ReadIdsAndTitles(db, chosen);
   }
   const std::unique_ptr<TSQLiteTable> table = db.GetTable(chosen);
   return ReadFoundRows(*table);

@@ -89,7 +89,10 @@ struct StatementGuard {
 TSQLiteDatabase::TSQLiteDatabase(const std::string& FileName, const char* Key) {
   store::EnsureCipherForm();
   // Read-only and never creating: a missing store must not leave an empty file behind.
-  const int rc = sqlite3_open_v2(FileName.c_str(), &handle_, SQLITE_OPEN_READONLY, nullptr);
+  // A connection lives and dies on the thread that opened it, so it needs no mutex of its own:
+  // the library would otherwise lock it on every call, for every row read.
+  const int rc = sqlite3_open_v2(FileName.c_str(), &handle_,
+                                 SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = "Failed to open database \"" + FileName + "\" : ";
     if (handle_ == nullptr) {
@@ -129,23 +132,53 @@ void TSQLiteDatabase::RaiseError(const std::string& Msg, const std::string& /*SQ
                          ".\r\"error\": " + text);
 }
 
-TSQLiteTable::TSQLiteTable(TSQLiteDatabase& DB, const std::string& SQL) {
-  sqlite3* db = DB.handle_;
-  StatementGuard guard;
-  const int prc = sqlite3_prepare_v2(db, SQL.c_str(), -1, &guard.stmt, nullptr);
+void TSQLiteDatabase::Prepare(const std::string& SQL, sqlite3_stmt*& Stmt) {
+  const int prc = sqlite3_prepare_v2(handle_, SQL.c_str(), -1, &Stmt, nullptr);
   // A fresh connection reads the schema while preparing, so a writer's lock shows up here
   // first; it is the same busy store as one met while stepping.
   if (prc == SQLITE_BUSY) throw ESQLiteException("Could not prepare SQL statement");
-  if (prc != SQLITE_OK) DB.RaiseError("Error executing SQL", SQL);
-  if (guard.stmt == nullptr) {
-    DB.RaiseError("Could not prepare SQL statement", SQL);
-    // A text without any statement (empty, blanks, a comment) has nothing to run.
-    return;
+  if (prc != SQLITE_OK) RaiseError("Error executing SQL", SQL);
+  // A text without any statement (empty, blanks, a comment) has nothing to run.
+  if (Stmt == nullptr) RaiseError("Could not prepare SQL statement", SQL);
+}
+
+void TSQLiteDatabase::StepFailed(int Rc, sqlite3_stmt* Stmt, const std::string& SQL) {
+  if (Rc == SQLITE_BUSY) throw ESQLiteException("Could not prepare SQL statement");
+  sqlite3_reset(Stmt);
+  RaiseError("Could not retrieve data", SQL);
+  // The library gave no error to report; stop rather than step the failing statement
+  // forever.
+  throw ESQLiteException("Could not retrieve data");
+}
+
+void TSQLiteDatabase::ForEachRow(const std::string& SQL,
+                                 const std::function<bool(const TSQLiteRow&)>& Row) {
+  StatementGuard guard;
+  Prepare(SQL, guard.stmt);
+  if (guard.stmt == nullptr) return;
+  const TSQLiteRow row(guard.stmt);
+  for (int rc = sqlite3_step(guard.stmt); rc != SQLITE_DONE; rc = sqlite3_step(guard.stmt)) {
+    if (rc != SQLITE_ROW) StepFailed(rc, guard.stmt, SQL);
+    if (!Row(row)) return;
   }
+}
+
+std::int64_t TSQLiteRow::Integer(int I) const { return sqlite3_column_int64(stmt_, I); }
+
+std::optional<std::string_view> TSQLiteRow::Text(int I) const {
+  // Text first, then its length: the conversion may move the bytes.
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, I));
+  if (text == nullptr) return std::nullopt;
+  return std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, I)));
+}
+
+TSQLiteTable::TSQLiteTable(TSQLiteDatabase& DB, const std::string& SQL) {
+  StatementGuard guard;
+  DB.Prepare(SQL, guard.stmt);
+  if (guard.stmt == nullptr) return;
   sqlite3_stmt* stmt = guard.stmt;
   int rc = sqlite3_step(stmt);
   while (rc != SQLITE_DONE) {
-    if (rc == SQLITE_BUSY) throw ESQLiteException("Could not prepare SQL statement");
     if (rc == SQLITE_ROW) {
       ++count_;
       if (count_ == 1) {
@@ -191,11 +224,7 @@ TSQLiteTable::TSQLiteTable(TSQLiteDatabase& DB, const std::string& SQL) {
         }
       }
     } else {
-      sqlite3_reset(stmt);
-      DB.RaiseError("Could not retrieve data", SQL);
-      // The library gave no error to report; stop rather than step the failing
-      // statement forever.
-      throw ESQLiteException("Could not retrieve data");
+      DB.StepFailed(rc, stmt, SQL);
     }
     rc = sqlite3_step(stmt);
   }

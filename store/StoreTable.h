@@ -4,14 +4,17 @@
 // and returned from the library unchanged.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // Every failure of the store layer.
 class ESQLiteException : public std::runtime_error {
@@ -20,6 +23,20 @@ class ESQLiteException : public std::runtime_error {
 };
 
 class TSQLiteTable;
+
+// The current row of a statement being read by TSQLiteDatabase::ForEachRow; valid only
+// during the call it is passed to.
+class TSQLiteRow {
+ public:
+  std::int64_t Integer(int I) const;
+  // The column's bytes, all of them, as the library's text; nothing for NULL.
+  std::optional<std::string_view> Text(int I) const;
+
+ private:
+  friend class TSQLiteDatabase;
+  explicit TSQLiteRow(sqlite3_stmt* Stmt) : stmt_(Stmt) {}
+  sqlite3_stmt* stmt_;
+};
 
 // One connection to one database file. Opened read-only; never creates a file. Its like()
 // matches GBK text (store/GbkLike.h) instead of the library's UTF-8 one.
@@ -35,11 +52,21 @@ class TSQLiteDatabase {
   // Runs the first statement of SQL and returns every row; the caller owns the table.
   std::unique_ptr<TSQLiteTable> GetTable(const std::string& SQL);
 
+  // Runs the first statement of SQL and hands its rows to Row one by one, as they are read,
+  // until Row returns false or the rows end: for results too large to hold as a table.
+  void ForEachRow(const std::string& SQL, const std::function<bool(const TSQLiteRow&)>& Row);
+
   // Raises a composed ESQLiteException when the library reports an error; returns otherwise.
   void RaiseError(const std::string& Msg, const std::string& SQL);
 
  private:
   friend class TSQLiteTable;
+  // Prepares SQL into Stmt, which the caller owns even when this throws; Stmt stays null for
+  // a text without a statement.
+  void Prepare(const std::string& SQL, sqlite3_stmt*& Stmt);
+  // Raises the error of a step that returned Rc.
+  [[noreturn]] void StepFailed(int Rc, sqlite3_stmt* Stmt, const std::string& SQL);
+
   sqlite3* handle_ = nullptr;
 };
 

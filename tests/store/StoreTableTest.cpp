@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "store/StoreTable.h"
 #include "store/StoreWriter.h"
@@ -238,7 +242,36 @@ TEST_F(StoreTableTest, FailuresComposeTheLibraryErrorAndLeaveTheConnectionUsable
   for (const auto& c : cases) {
     EXPECT_EQ(ErrorOf([&] { db_->GetTable(c.sql); }), c.message) << c.sql;
     EXPECT_EQ(db_->GetTable("SELECT 3")->FieldAsString(0), "3") << c.sql;
+    EXPECT_EQ(ErrorOf([&] { db_->ForEachRow(c.sql, [](const TSQLiteRow&) { return true; }); }),
+              c.message)
+        << c.sql;
+    EXPECT_EQ(db_->GetTable("SELECT 3")->FieldAsString(0), "3") << c.sql;
   }
+}
+
+TEST_F(StoreTableTest, RowsReadOneByOneKeepEveryByteAndStopWhenAsked) {
+  const std::string sql =
+      "SELECT 1, 'a' UNION ALL SELECT 2, NULL UNION ALL SELECT 3, CAST(x'6162006364' AS TEXT)"
+      " UNION ALL SELECT 4, x'FF41' UNION ALL SELECT 5, 'never read'";
+  std::vector<std::pair<std::int64_t, std::optional<std::string>>> seen;
+  db_->ForEachRow(sql, [&](const TSQLiteRow& row) {
+    const auto text = row.Text(1);
+    seen.emplace_back(row.Integer(0), text ? std::optional<std::string>(*text) : std::nullopt);
+    return row.Integer(0) < 4;
+  });
+  const std::vector<std::pair<std::int64_t, std::optional<std::string>>> expected = {
+      {1, "a"}, {2, std::nullopt}, {3, std::string("ab\0cd", 5)}, {4, "\xFF\x41"}};
+  EXPECT_EQ(seen, expected);
+
+  // A reader that throws leaves nothing open: the connection goes on and closes.
+  EXPECT_EQ(ErrorOf([&] {
+              db_->ForEachRow(sql, [](const TSQLiteRow&) -> bool { throw ESQLiteException("x"); });
+            }),
+            "x");
+  EXPECT_EQ(db_->GetTable("SELECT 3")->FieldAsString(0), "3");
+  int rows = 0;
+  db_->ForEachRow("-- nothing", [&](const TSQLiteRow&) { return ++rows > 0; });
+  EXPECT_EQ(rows, 0);
 }
 
 TEST_F(StoreTableTest, RaiseErrorIsSilentWhenTheLibraryReportsNoError) {
