@@ -129,8 +129,8 @@ void ClickRow(benchmark::State& state, bool paint) {
 
 // Stages of the two-letter search, each alone.
 
-// The store part of a look-up alone: "ap" as above, "ba" and the word end "tion" fill the
-// list's 10000 rows.
+// The store part alone, for "ap" and for two look-ups that fill the list's 10000 rows: the
+// word start "ba" and the word end "tion".
 void StageStoreQuery(benchmark::State& state, const std::string& statement) {
   std::size_t rows = 0;
   for (auto _ : state) rows = ReadFound(statement).size();
