@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   }
   const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
   const std::filesystem::path css =
-      std::filesystem::path(QINGHE_SOURCE_DIR) / "tools" / "build" / "encd.css";
+      std::filesystem::path(QINGHE_SOURCE_DIR) / "tools" / "dictbuild" / "encd.css";
 
   testsupport::TempWorkDir dir;
   std::filesystem::create_directory("html");
