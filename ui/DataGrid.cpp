@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "store/GbkChars.h"
+#include "ui/FlatScrollBars.h"
 #include "ui/Gbk.h"
 
 namespace ui {
@@ -101,6 +102,7 @@ TDBGridEh::TDBGridEh(QWidget* parent) : QTableView(parent) {
   // Filled before the style draws it, so that a new row count repaints the scroll bar alone
   // and not the group box and window beneath it as well.
   verticalScrollBar()->setAutoFillBackground(true);
+  UseFlatScrollBars(*this);
 }
 
 void TDBGridEh::setModel(QAbstractItemModel* model) {

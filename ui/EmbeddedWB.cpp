@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "ui/FlatScrollBars.h"
 #include "ui/Gbk.h"
 #include "ui/Ports.h"
 
@@ -61,6 +62,7 @@ TEmbeddedWB::TEmbeddedWB(QWidget* parent) : QTextBrowser(parent) {
   // Filled before the style draws it, so that a new page's length repaints the scroll bar
   // alone and not the group box and window beneath it as well.
   verticalScrollBar()->setAutoFillBackground(true);
+  UseFlatScrollBars(*this);
   PrintOptions.Header = Gbk("w&b页码，&p/&P(&W)");
   // Web links open in the system's browser instead of replacing the entry.
   setOpenExternalLinks(true);

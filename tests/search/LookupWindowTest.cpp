@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -566,6 +568,40 @@ TEST_F(LookupWindow, WindowShowsWhatAWholeRepaintDraws) {
     const QImage drawn = w->grab().toImage().convertToFormat(shown.format());
     ASSERT_EQ(shown.size(), drawn.size()) << text;
     EXPECT_TRUE(shown == drawn) << text << ": the window differs from a whole repaint";
+  }
+}
+
+TEST_F(LookupWindow, ListScrollBarDrawsItsHandleWhereTheListIs) {
+  std::vector<FixtureRow> rows;
+  for (int i = 0; i < 60; ++i) rows.push_back({100 + i, "bank" + std::to_string(i), "z"});
+  Open(rows);
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  Type("bank");
+  QScrollBar* bar = w->DBGridEh1->verticalScrollBar();
+  ASSERT_TRUE(bar->isVisible());
+  const QColor handle = bar->palette().color(QPalette::Button);
+  for (const bool atEnd : {false, true}) {
+    if (atEnd) w->DBGridEh1->scrollToBottom();
+    QCoreApplication::processEvents();
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    option.subControls = QStyle::SC_All;
+    const QRect slider = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                      QStyle::SC_ScrollBarSlider, bar);
+    const QRect page = bar->style()->subControlRect(
+        QStyle::CC_ScrollBar, &option,
+        atEnd ? QStyle::SC_ScrollBarSubPage : QStyle::SC_ScrollBarAddPage, bar);
+    ASSERT_TRUE(slider.isValid() && page.isValid()) << atEnd;
+    const QImage image = bar->grab().toImage();
+    EXPECT_EQ(image.pixelColor(slider.center()), handle) << atEnd;
+    EXPECT_NE(image.pixelColor(page.center()), handle) << atEnd;
   }
 }
 
