@@ -308,24 +308,34 @@ std::string CandidateCount(const TWritten& w, const std::string& cap) {
   return sum;
 }
 
-// A row found by a look-up, before it takes the list's form.
-struct TMatch {
-  std::int64_t id;
-  std::string title;
+// Rows found by a look-up, before they take the list's form. The titles share one buffer:
+// a word end may read tens of thousands of candidates and keep only the first by id.
+struct TMatches {
+  struct TMatch {
+    std::int64_t id;
+    std::size_t at;    // where the title starts in titles
+    std::size_t size;  // its bytes
+  };
+  std::vector<TMatch> rows;
+  std::string titles;
 };
 
 // Reads the (id, title) rows of sql and keeps those whose title is like pattern, as the
-// like() of the store's connections would; the rows are seen one by one, not held as a
-// table. Returns false, having stopped, once it has seen `most` rows.
+// like() of the store's connections would, or every row when pattern is empty; the rows are
+// seen one by one, not held as a table. Returns false, having stopped, once it has seen
+// `most` rows.
 bool ReadMatches(TSQLiteDatabase& db, const std::string& sql, const std::string& pattern,
-                 std::size_t most, std::vector<TMatch>& matches) {
+                 std::size_t most, TMatches& matches) {
   std::size_t seen = 0;
   db.ForEachRow(sql, [&](const TSQLiteRow& row) {
     if (++seen >= most) return false;
     const std::optional<std::string_view> title = row.Text(1);
     // A table's text ends at its first zero byte; the like reads every byte.
-    if (title && store::GbkLike(pattern, *title))
-      matches.push_back({row.Integer(0), title->data()});
+    if (title && (pattern.empty() || store::GbkLike(pattern, *title))) {
+      const std::string_view kept(title->data());
+      matches.rows.push_back({row.Integer(0), matches.titles.size(), kept.size()});
+      matches.titles.append(kept);
+    }
     return true;
   });
   return seen < most;
@@ -344,11 +354,11 @@ std::vector<TFoundRow> ReadIdsAndTitles(TSQLiteDatabase& db, const std::string& 
 }
 
 // Appends found to rows in id order until rows holds limit of them. Ids and places are
-// sorted, not the rows, and only the rows kept are moved out.
-void AppendInIdOrder(std::vector<TMatch>& found, std::size_t limit, std::vector<TFoundRow>& rows) {
+// sorted, not the rows, and only the rows kept become strings.
+void AppendInIdOrder(const TMatches& found, std::size_t limit, std::vector<TFoundRow>& rows) {
   std::vector<std::pair<std::int64_t, std::size_t>> order;
-  order.reserve(found.size());
-  for (std::size_t i = 0; i < found.size(); ++i) order.emplace_back(found[i].id, i);
+  order.reserve(found.rows.size());
+  for (std::size_t i = 0; i < found.rows.size(); ++i) order.emplace_back(found.rows[i].id, i);
   const std::size_t room = limit > rows.size() ? limit - rows.size() : 0;
   if (order.size() > room) {
     std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(room), order.end());
@@ -356,8 +366,24 @@ void AppendInIdOrder(std::vector<TMatch>& found, std::size_t limit, std::vector<
   }
   std::sort(order.begin(), order.end());
   rows.reserve(rows.size() + order.size());
-  for (const auto& [id, at] : order)
-    rows.push_back({std::to_string(id), std::move(found[at].title)});
+  for (const auto& [id, at] : order) {
+    const auto& match = found.rows[at];
+    rows.push_back({std::to_string(id), found.titles.substr(match.at, match.size)});
+  }
+}
+
+// Whether every reversed title in the ranges of a word end's variants is like the end: an
+// end of one-byte characters, without wildcards, whose letters are all varied. A one-byte
+// character is a whole character wherever it stands, so a reversed title that begins with
+// the end's bytes ends with its characters. A double-byte end could meet a lone lead byte.
+bool RangesHoldOnlyMatches(std::string_view text) {
+  std::size_t letters = 0;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80 || c == '%' || c == '_') return false;
+    if (gbk::IsAsciiLetter(b)) ++letters;
+  }
+  return letters <= kMaxVariedLetters;
 }
 
 // A word end's matches, read from the reversed titles alone and put in id order here, cut at
@@ -376,9 +402,10 @@ std::optional<std::vector<TFoundRow>> WordEndFromTitles(TSQLiteDatabase& db, con
     branches.append("SELECT id, title FROM enci_reversed WHERE ")
         .append(PrefixRanges("rtitle", {v}));
   }
-  std::vector<TMatch> found;
-  if (!ReadMatches(db, branches, std::string("%").append(w.text), kCandidatesPerLimit * limit,
-                   found)) {
+  TMatches found;
+  const std::string pattern =
+      RangesHoldOnlyMatches(w.text) ? std::string() : std::string("%").append(w.text);
+  if (!ReadMatches(db, branches, pattern, kCandidatesPerLimit * limit, found)) {
     return std::nullopt;
   }
   std::vector<TFoundRow> rows;
@@ -469,7 +496,7 @@ std::optional<std::vector<TFoundRow>> FuzzyFromTrigrams(TSQLiteDatabase& db, con
       ids += std::to_string(candidates[i]);
     }
     next += batch;
-    std::vector<TMatch> found;
+    TMatches found;
     ReadMatches(db, "SELECT id, title FROM enci WHERE id IN (" + ids + ")", pattern,
                 std::numeric_limits<std::size_t>::max(), found);
     AppendInIdOrder(found, limit, rows);
