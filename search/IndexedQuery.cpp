@@ -164,9 +164,10 @@ std::string PrefixRanges(std::string_view column, const std::vector<std::string>
 
 // What the indexes can use of a word-start text. Nothing in it points into the text.
 struct TStartPrefix {
-  std::size_t chars = 0;              // literal characters before the first wildcard
-  std::optional<char> firstChar;      // that character, when it is all and one byte below 0x80
-  std::vector<std::string> variants;  // every case spelling of the varied prefix
+  std::size_t chars = 0;               // literal characters before the first wildcard
+  std::optional<char> firstChar;       // that character, when it is all and one byte below 0x80
+  std::vector<std::string> variants;   // every case spelling of the varied prefix
+  std::optional<std::string> spanKey;  // its key in enci_spans, when it can have one
 };
 
 TStartPrefix StartPrefix(const TWritten& w) {
@@ -184,6 +185,13 @@ TStartPrefix StartPrefix(const TWritten& w) {
     prefix.firstChar = first[0];
   }
   prefix.variants = CaseVariants(literal, VariedPrefix(literal));
+  // A start of one-byte characters only: every byte is one character.
+  std::string bytes;
+  for (const auto& ch : literal) bytes += ch.bytes;
+  if (bytes.size() == literal.size() && bytes.size() >= store::kMinSpanPrefix &&
+      bytes.size() <= store::kMaxSpanPrefix) {
+    prefix.spanKey = store::SpanKey(bytes, bytes.size());
+  }
   return prefix;
 }
 
@@ -215,17 +223,19 @@ std::string WordStart(const TWritten& w, const TStartPrefix& prefix, const TInde
       .append(StartTail(w));
 }
 
-// A word start whose candidates lie in a short run of ids: that run read in id order, where
-// the limit ends the look-up, instead of every candidate sorted by id first. Every match is a
-// candidate, so none lies outside the run. Nothing when the run is long or empty, or when the
-// first-character index already hands the rows over in id order.
-std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TStartPrefix& prefix,
-                          const TIndexForm& form) {
-  if (!form.titleIndex || prefix.chars == 0 || (prefix.firstChar && form.firstCharIndex)) {
-    return {};
+// The least and greatest id of a word start's candidates and their number; nothing when
+// there are none.
+struct TIdSpan {
+  std::int64_t lo, hi, count;
+};
+std::optional<TIdSpan> Span(TSQLiteDatabase& db, const TStartPrefix& prefix,
+                            const TIndexForm& form) {
+  if (form.prefixSpans && prefix.spanKey) {
+    const auto row =
+        db.GetTable("SELECT lo, hi, n FROM enci_spans WHERE prefix = " + Quoted(*prefix.spanKey));
+    if (row->Count() == 0) return std::nullopt;
+    return TIdSpan{row->FieldAsInteger(0), row->FieldAsInteger(1), row->FieldAsInteger(2)};
   }
-  // A longer start has too few candidates for their sort to cost more than asking for the run.
-  if (prefix.chars > kMaxCharsById) return {};
   // One range per branch, as for a word end: ORed ranges cost a pass that drops repeated ids.
   std::string branches;
   for (const auto& v : prefix.variants) {
@@ -237,9 +247,24 @@ std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TStartPr
   const auto span = db.GetTable(
       std::string("SELECT min(lo), max(hi), sum(n) FROM (").append(branches).append(")"));
   const std::int64_t count = span->FieldAsInteger(2);
-  if (count == 0) return {};
-  const std::int64_t lo = span->FieldAsInteger(0);
-  const std::int64_t hi = span->FieldAsInteger(1);
+  if (count == 0) return std::nullopt;
+  return TIdSpan{span->FieldAsInteger(0), span->FieldAsInteger(1), count};
+}
+
+// A word start whose candidates lie in a short run of ids: that run read in id order, where
+// the limit ends the look-up, instead of every candidate sorted by id first. Every match is a
+// candidate, so none lies outside the run. Nothing when the run is long or empty, or when the
+// first-character index already hands the rows over in id order.
+std::string WordStartById(TSQLiteDatabase& db, const TWritten& w, const TStartPrefix& prefix,
+                          const TIndexForm& form) {
+  if (!form.titleIndex || prefix.chars == 0 || (prefix.firstChar && form.firstCharIndex)) {
+    return {};
+  }
+  // A longer start has too few candidates for their sort to cost more than asking for the run.
+  if (prefix.chars > kMaxCharsById) return {};
+  const auto span = Span(db, prefix, form);
+  if (!span) return {};
+  const auto [lo, hi, count] = *span;
   // Reading a row costs a fraction of sorting one: a run a few times the candidates is quicker.
   const std::uint64_t run = static_cast<std::uint64_t>(hi) - static_cast<std::uint64_t>(lo);
   if (run > 4 * static_cast<std::uint64_t>(count) + 1024) return {};
@@ -509,9 +534,9 @@ std::optional<std::vector<TFoundRow>> FuzzyFromTrigrams(TSQLiteDatabase& db, con
 TIndexForm ReadIndexForm(TSQLiteDatabase& db) {
   const auto table = db.GetTable(
       "SELECT name, sql FROM sqlite_master WHERE name IN "
-      "('enci', 'enci_title', 'enci_first', 'enci_reversed', 'enci_trigrams')");
+      "('enci', 'enci_title', 'enci_first', 'enci_reversed', 'enci_trigrams', 'enci_spans')");
   bool enci = false, title = false, first = false, reversed = false, reversedWithTitles = false,
-       trigrams = false;
+       trigrams = false, spans = false;
   if (table->Count() > 0) {
     const int nameField = table->FieldIndex("name");
     const int sqlField = table->FieldIndex("sql");
@@ -522,14 +547,16 @@ TIndexForm ReadIndexForm(TSQLiteDatabase& db) {
       if (name == "enci_title") title = sql == store::kTitleIndexSql;
       if (name == "enci_first") first = sql == store::kFirstCharIndexSql;
       if (name == "enci_trigrams") trigrams = sql == store::kTrigramTableSql;
+      if (name == "enci_spans") spans = sql == store::kPrefixSpanTableSql;
       if (name == "enci_reversed") {
         reversedWithTitles = sql == store::kReversedTableSql;
         reversed = reversedWithTitles || sql == store::kReversedIdsTableSql;
       }
     }
   }
-  TIndexForm form{enci && title, enci && first, enci && reversed, enci && reversedWithTitles,
-                  enci && trigrams};
+  TIndexForm form{enci && title,    enci && first,
+                  enci && reversed, enci && reversedWithTitles,
+                  enci && trigrams, enci && title && spans};
   // A BLOB title sorts after every text, outside the ranges that stand for a prefix, yet the
   // like reads its bytes as text. The writer never writes one; a store that holds one gets
   // the written statement.
@@ -576,11 +603,19 @@ std::string Chosen(TSQLiteDatabase& db, std::string_view statement,
 }  // namespace
 
 std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement) {
+  // Only these two have an index to go through; the others need not read the schema first.
+  if (!Split(statement, kStartHead, kStartTail) && !Split(statement, kEndHead, kEndTail)) {
+    return std::string(statement);
+  }
+  return IndexedStatement(db, statement, ReadIndexForm(db));
+}
+
+std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement,
+                             const TIndexForm& form) {
   const auto start = Split(statement, kStartHead, kStartTail);
   const auto end = Split(statement, kEndHead, kEndTail);
-  // Only these two have an index to go through; the others need not read the schema first.
   if (!start && !end) return std::string(statement);
-  return Chosen(db, statement, start, end, ReadIndexForm(db));
+  return Chosen(db, statement, start, end, form);
 }
 
 std::vector<TFoundRow> FindRows(TSQLiteDatabase& db, std::string_view statement) {

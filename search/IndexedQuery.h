@@ -22,6 +22,7 @@ struct TIndexForm {
   bool reversedTitles = false;      // enci_reversed
   bool reversedWithTitles = false;  // and it holds the titles too
   bool trigrams = false;            // enci_trigrams
+  bool prefixSpans = false;         // enci_spans
 };
 
 // Reads the store's schema (one small query).
@@ -36,6 +37,9 @@ std::string IndexedStatement(std::string_view statement, const TIndexForm& form)
 // so many candidates that the written scan, which stops at its limit, is quicker left as
 // written.
 std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement);
+// The same on db taken to be of form, which must not claim more than db holds.
+std::string IndexedStatement(TSQLiteDatabase& db, std::string_view statement,
+                             const TIndexForm& form);
 
 // The rows of a list statement of Query.h on db, as ReadFoundRows reads them from the
 // statement's own table: the indexed statement's rows; for a word end on a store whose

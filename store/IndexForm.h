@@ -4,6 +4,10 @@
 // reader that finds exactly these texts in a store's schema knows what each index holds and
 // may let its look-ups use them; a store of any other form gets the plain statements.
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace store {
 
 inline constexpr const char* kIndexTableSql =
@@ -29,5 +33,28 @@ inline constexpr const char* kReversedIdsTableSql =
 // of characters instead of every headword.
 inline constexpr const char* kTrigramTableSql =
     "CREATE TABLE enci_trigrams(gram BLOB PRIMARY KEY, ids BLOB) WITHOUT ROWID";
+
+// For every start of kMinSpanPrefix to kMaxSpanPrefix one-byte characters that headwords
+// begin with (its letters folded, SpanKey): the least and greatest id of those headwords and
+// their number. A short word start learns the run of ids its matches lie in from one row
+// instead of counting every candidate in enci_title.
+inline constexpr const char* kPrefixSpanTableSql =
+    "CREATE TABLE enci_spans(prefix TEXT PRIMARY KEY, lo INTEGER, hi INTEGER, n INTEGER) "
+    "WITHOUT ROWID";
+inline constexpr std::size_t kMinSpanPrefix = 2;
+inline constexpr std::size_t kMaxSpanPrefix = 3;
+
+// The key of the first n bytes of text in enci_spans: those bytes with ASCII letters in lower
+// case, as the like folds them; nothing when text is shorter or one of them is 0x80 or above
+// (a byte of a double-byte character, which no one-byte start matches).
+inline std::optional<std::string> SpanKey(std::string_view text, std::size_t n) {
+  if (text.size() < n) return std::nullopt;
+  std::string key(text.substr(0, n));
+  for (char& c : key) {
+    if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return key;
+}
 
 }  // namespace store

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -86,6 +87,16 @@ class Writer {
       Fail("insert");
     }
   }
+  void InsertSpan(const std::string& key, std::int64_t lo, std::int64_t hi, std::int64_t n) {
+    sqlite3_reset(stmt_);
+    if (sqlite3_bind_text(stmt_, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC) !=
+            SQLITE_OK ||
+        sqlite3_bind_int64(stmt_, 2, lo) != SQLITE_OK ||
+        sqlite3_bind_int64(stmt_, 3, hi) != SQLITE_OK ||
+        sqlite3_bind_int64(stmt_, 4, n) != SQLITE_OK || sqlite3_step(stmt_) != SQLITE_DONE) {
+      Fail("insert of start " + key);
+    }
+  }
   // Closes the file and puts it in place of the old one.
   void Finish() {
     sqlite3_finalize(stmt_);
@@ -147,6 +158,26 @@ void WriteIndexStore(const std::string& path, const std::vector<IndexRow>& rows)
   // Built after the rows go in: one sort instead of a b-tree grown row by row.
   w.Exec(store::kTitleIndexSql);
   w.Exec(store::kFirstCharIndexSql);
+
+  struct TSpan {
+    std::int64_t lo, hi, n;
+  };
+  std::map<std::string, TSpan> spans;
+  for (const auto& r : rows) {
+    for (std::size_t n = store::kMinSpanPrefix; n <= store::kMaxSpanPrefix; ++n) {
+      const auto key = store::SpanKey(r.title, n);
+      if (!key) break;
+      auto [at, added] = spans.try_emplace(*key, TSpan{r.id, r.id, 0});
+      at->second.lo = std::min(at->second.lo, r.id);
+      at->second.hi = std::max(at->second.hi, r.id);
+      ++at->second.n;
+    }
+  }
+  w.Exec(store::kPrefixSpanTableSql);
+  w.Exec("BEGIN");
+  w.Prepare("INSERT INTO enci_spans(prefix, lo, hi, n) VALUES (?, ?, ?, ?)");
+  for (const auto& [key, span] : spans) w.InsertSpan(key, span.lo, span.hi, span.n);
+  w.Exec("COMMIT");
 
   // Inserted in key order, so the b-tree is written front to back.
   std::vector<std::pair<std::string, const IndexRow*>> reversed;

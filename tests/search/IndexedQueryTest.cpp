@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -197,19 +198,50 @@ TEST_F(IndexedQueryTest, ReadsAShortRunOfIdsInOrderWhenTheyFollowTheTitles) {
   for (int i = 0; i < 40; ++i) std::swap(rows[next(rows.size())].id, rows[next(rows.size())].id);
   WriteIndexStore("ordered.edt", rows);
   TSQLiteDatabase db("ordered.edt", IndexStoreKey);
+  const TIndexForm full = search::ReadIndexForm(db);
+  ASSERT_TRUE(full.prefixSpans);
+  TIndexForm countingSpans = full;
+  countingSpans.prefixSpans = false;
 
   int byId = 0, compared = 0;
+  std::set<std::string> spanned;
   while (compared < 3000) {
     const std::string text = search::TrimBlank(Compose(next, 4));
     if (text.empty()) continue;
     std::string written = search::QuickStatement(TQuickMode::WordStart, text);
     if (compared % 3 == 0) written = WithLimit(written, std::to_string(1 + next(5)));
     ++compared;
-    const std::string chosen = search::IndexedStatement(db, written);
-    if (chosen.find("FROM enci WHERE id >= ") != std::string::npos) ++byId;
-    ASSERT_EQ(Rows(db, chosen), Rows(db, written)) << written << "\nran as\n" << chosen;
+    const std::vector<std::string> expected = Rows(db, written);
+    // The run's ends from enci_spans, and counted in enci_title as stores without it need.
+    for (const TIndexForm& form : {full, countingSpans}) {
+      const std::string chosen = search::IndexedStatement(db, written, form);
+      if (chosen.find("FROM enci WHERE id >= ") != std::string::npos) {
+        ++byId;
+        if (form.prefixSpans && text.size() <= 3) spanned.insert(text);
+      }
+      ASSERT_EQ(Rows(db, chosen), expected) << written << "\nran as\n" << chosen;
+    }
+    ASSERT_EQ(search::IndexedStatement(db, written), search::IndexedStatement(db, written, full));
   }
-  EXPECT_GT(byId, compared / 4) << compared;
+  EXPECT_GT(byId, compared / 2) << compared;
+  EXPECT_GT(spanned.size(), 100u);
+}
+
+TEST_F(IndexedQueryTest, ReadsTheRunOfAShortStartFromItsSpan) {
+  // A span that names a narrower run than the titles hold tells that it was read: the rows
+  // outside it are not found.
+  std::string script = std::string(store::kIndexTableSql) + ";" + store::kTitleIndexSql + ";" +
+                       store::kPrefixSpanTableSql + ";" +
+                       "INSERT INTO enci VALUES (1, 'bad'), (2, 'Bag'), (3, 'bAn'), (4, 'bat');"
+                       "INSERT INTO enci_spans VALUES ('ba', 2, 3, 4);";
+  WriteDatabase("spans.edt", IndexStoreKey, script);
+  TSQLiteDatabase db("spans.edt", IndexStoreKey);
+  const std::string written = search::QuickStatement(TQuickMode::WordStart, "BA");
+  EXPECT_EQ(WrittenLines(db, written),
+            (std::vector<std::string>{"1|bad", "2|Bag", "3|bAn", "4|bat"}));
+  EXPECT_EQ(Lines(search::FindRows(db, written)), (std::vector<std::string>{"2|Bag", "3|bAn"}));
+  // A start with no row there has no candidates.
+  EXPECT_TRUE(search::FindRows(db, search::QuickStatement(TQuickMode::WordStart, "bo")).empty());
 }
 
 TEST_F(IndexedQueryTest, LeavesAWordEndWithManyCandidatesToTheScan) {
@@ -338,11 +370,11 @@ TEST_F(IndexedQueryTest, UsesWhatTheStoreHolds) {
   const struct {
     const char* file;
     TIndexForm form;
-  } cases[] = {{IndexStoreName, {true, true, true, true, true}},
-               {"ids.edt", {true, true, true, false, false}},
-               {"old.edt", {true, false, false, false, false}},
-               {"blob.edt", {false, true, false, false, false}},
-               {"other.edt", {false, false, false, false, false}}};
+  } cases[] = {{IndexStoreName, {true, true, true, true, true, true}},
+               {"ids.edt", {true, true, true, false, false, false}},
+               {"old.edt", {true, false, false, false, false, false}},
+               {"blob.edt", {false, true, false, false, false, false}},
+               {"other.edt", {false, false, false, false, false, false}}};
   for (const auto& c : cases) {
     TSQLiteDatabase db(c.file, IndexStoreKey);
     const TIndexForm form = search::ReadIndexForm(db);
@@ -351,6 +383,7 @@ TEST_F(IndexedQueryTest, UsesWhatTheStoreHolds) {
     EXPECT_EQ(form.reversedTitles, c.form.reversedTitles) << c.file;
     EXPECT_EQ(form.reversedWithTitles, c.form.reversedWithTitles) << c.file;
     EXPECT_EQ(form.trigrams, c.form.trigrams) << c.file;
+    EXPECT_EQ(form.prefixSpans, c.form.prefixSpans) << c.file;
     for (const char* text : {"a", "A", "ap", "Ape"}) {
       const std::string written = search::QuickStatement(TQuickMode::WordStart, text);
       EXPECT_EQ(Rows(db, search::IndexedStatement(written, form)), Rows(db, written))
