@@ -245,6 +245,7 @@ void Configure(benchmark::internal::Benchmark* b) {
 
 #define KEYSTROKE_BENCH(...) BENCHMARK_CAPTURE(__VA_ARGS__)->Apply(Configure)
 
+KEYSTROKE_BENCH(Type, Went_Painted, "went", true);
 KEYSTROKE_BENCH(Type, OneLetter_Handler, "a", false);
 KEYSTROKE_BENCH(Type, OneLetter_Painted, "a", true);
 KEYSTROKE_BENCH(Type, TwoLetters_Handler, "ap", false);
