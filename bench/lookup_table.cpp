@@ -344,10 +344,10 @@ int Run(const fs::path& dict, int rounds, bool baseline, bool startUp) {
   std::printf("# clock: %s\n", cpuClock ? "process CPU time (--cpu)" : "wall clock");
   std::printf(
       "# word index: title index %s, first-character index %s, reversed titles %s%s, "
-      "trigrams %s\n",
+      "trigrams %s, start spans %s\n",
       Yes(form.titleIndex).c_str(), Yes(form.firstCharIndex).c_str(),
       Yes(form.reversedTitles).c_str(), form.reversedWithTitles ? " (with titles)" : "",
-      Yes(form.trigrams).c_str());
+      Yes(form.trigrams).c_str(), Yes(form.prefixSpans).c_str());
   std::fflush(stdout);
 
   Tflexora& w = s.Window();
