@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/GbkChars.h"
+
 namespace store {
 
 inline constexpr const char* kIndexTableSql =
@@ -35,7 +37,7 @@ inline constexpr const char* kTrigramTableSql =
     "CREATE TABLE enci_trigrams(gram BLOB PRIMARY KEY, ids BLOB) WITHOUT ROWID";
 
 // For every start of kMinSpanPrefix to kMaxSpanPrefix one-byte characters that headwords
-// begin with (its letters folded, SpanKey): the least and greatest id of those headwords and
+// begin with (its letters upper-cased, SpanKey): the least and greatest id of those headwords and
 // their number. A short word start learns the run of ids its matches lie in from one row
 // instead of counting every candidate in enci_title.
 inline constexpr const char* kPrefixSpanTableSql =
@@ -44,15 +46,16 @@ inline constexpr const char* kPrefixSpanTableSql =
 inline constexpr std::size_t kMinSpanPrefix = 2;
 inline constexpr std::size_t kMaxSpanPrefix = 3;
 
-// The key of the first n bytes of text in enci_spans: those bytes with ASCII letters in lower
-// case, as the like folds them; nothing when text is shorter or one of them is 0x80 or above
+// The key of the first n bytes of text in enci_spans: those bytes with ASCII letters upper-
+// cased, as the like folds them; nothing when text is shorter or one of them is 0x80 or above
 // (a byte of a double-byte character, which no one-byte start matches).
 inline std::optional<std::string> SpanKey(std::string_view text, std::size_t n) {
   if (text.size() < n) return std::nullopt;
   std::string key(text.substr(0, n));
   for (char& c : key) {
-    if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80) return std::nullopt;
+    c = static_cast<char>(gbk::UpperAscii(b));
   }
   return key;
 }

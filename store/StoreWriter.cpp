@@ -167,10 +167,10 @@ void WriteIndexStore(const std::string& path, const std::vector<IndexRow>& rows)
     for (std::size_t n = store::kMinSpanPrefix; n <= store::kMaxSpanPrefix; ++n) {
       const auto key = store::SpanKey(r.title, n);
       if (!key) break;
-      auto [at, added] = spans.try_emplace(*key, TSpan{r.id, r.id, 0});
-      at->second.lo = std::min(at->second.lo, r.id);
-      at->second.hi = std::max(at->second.hi, r.id);
-      ++at->second.n;
+      TSpan& span = spans.try_emplace(*key, TSpan{r.id, r.id, 0}).first->second;
+      span.lo = std::min(span.lo, r.id);
+      span.hi = std::max(span.hi, r.id);
+      ++span.n;
     }
   }
   w.Exec(store::kPrefixSpanTableSql);

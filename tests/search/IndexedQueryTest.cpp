@@ -233,7 +233,7 @@ TEST_F(IndexedQueryTest, ReadsTheRunOfAShortStartFromItsSpan) {
   std::string script = std::string(store::kIndexTableSql) + ";" + store::kTitleIndexSql + ";" +
                        store::kPrefixSpanTableSql + ";" +
                        "INSERT INTO enci VALUES (1, 'bad'), (2, 'Bag'), (3, 'bAn'), (4, 'bat');"
-                       "INSERT INTO enci_spans VALUES ('ba', 2, 3, 4);";
+                       "INSERT INTO enci_spans VALUES ('BA', 2, 3, 4);";
   WriteDatabase("spans.edt", IndexStoreKey, script);
   TSQLiteDatabase db("spans.edt", IndexStoreKey);
   const std::string written = search::QuickStatement(TQuickMode::WordStart, "BA");
