@@ -26,8 +26,13 @@ def page_files(folder):
 def headword_of(path):
     with open(path, "rb") as f:
         page = f.read()
-    start = page.index(b'<p class="word">') + len(b'<p class="word">')
-    word = page[start:page.index(b"</p>", start)].decode("gbk")
+    marker = b'<p class="word">'
+    start = page.find(marker)
+    end = page.find(b"</p>", start + len(marker)) if start >= 0 else -1
+    # Read while the program was still writing it: not shown yet.
+    if end < 0:
+        return None
+    word = page[start + len(marker):end].decode("gbk")
     return word.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&")
 
 
