@@ -33,6 +33,9 @@ constexpr std::size_t kMaxVariedLetters = 4;
 // A word end read from its reversed titles may have at most this many candidates per row of
 // its limit; one with more is left to the written scan.
 constexpr std::size_t kCandidatesPerLimit = 8;
+// Chosen leaves a word end with 2 candidates per row of its limit to the scan; one given up
+// here must be one it would leave too.
+static_assert(kCandidatesPerLimit >= 2);
 
 // A fuzzy search whose trigrams leave more candidates than its limit is left to the written
 // scan unless the table has at least this many rows per candidate: then the scan, which
@@ -631,10 +634,13 @@ std::vector<TFoundRow> FindRows(TSQLiteDatabase& db, std::string_view statement)
     const TIndexForm form = ReadIndexForm(db);
     if (end && form.reversedWithTitles) {
       if (auto rows = WordEndFromTitles(db, *end)) return std::move(*rows);
+      // It gave up with no literal to narrow by, or having seen more candidates than Chosen's
+      // count allows: the written scan, without counting them again.
+    } else {
+      chosen = Chosen(db, statement, start, end, form);
+      // A rewrite runs only on the writer's form of enci: its rows are the id and the title.
+      if (chosen != statement) return ReadIdsAndTitles(db, chosen);
     }
-    chosen = Chosen(db, statement, start, end, form);
-    // A rewrite runs only on the writer's form of enci: its rows are the id and the title.
-    if (chosen != statement) return ReadIdsAndTitles(db, chosen);
   }
   const std::unique_ptr<TSQLiteTable> table = db.GetTable(chosen);
   return ReadFoundRows(*table);
