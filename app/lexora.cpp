@@ -34,6 +34,18 @@ QFont Font(const QStringList& families, int pixels) {
 QFont SansSerif(int pixels) { return Font({QStringLiteral("MS Sans Serif")}, pixels); }
 QFont Song(int pixels) { return Font({QStringLiteral("宋体"), QStringLiteral("SimSun")}, pixels); }
 
+// The entry pages' base font; their style sheet leaves it to the entry view. A Latin font comes
+// first: some CJK fonts lack the pinyin vowels with a caron, and Chinese falls back to the
+// CJK fonts anyway.
+QFont PageFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("DejaVu Sans"),
+                    QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"),
+                    QStringLiteral("sans-serif")});
+  font.setPointSizeF(10.5);
+  return font;
+}
+
 void SetColor(QWidget* w, const QColor& color) {
   QPalette p = w->palette();
   p.setColor(QPalette::WindowText, color);
@@ -122,6 +134,7 @@ void Tflexora::BuildLayout() {
   }
   EmbeddedWB1 = new ui::TEmbeddedWB(GroupBox2);
   EmbeddedWB1->setGeometry(8, 20, 473, 398);
+  EmbeddedWB1->SetPageFont(PageFont());
 
   const struct {
     QRadioButton** button;

@@ -105,6 +105,19 @@ void TEmbeddedWB::Navigate(const QString& path) {
   hasPage_ = true;
 }
 
+void TEmbeddedWB::SetPageFont(const QFont& font) {
+  pageFont_ = font;
+  document()->setDefaultFont(font);
+}
+
+void TEmbeddedWB::changeEvent(QEvent* event) {
+  QTextBrowser::changeEvent(event);
+  // QTextEdit gives the document the widget's font whenever that changes.
+  const bool fontChanged =
+      event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange;
+  if (fontChanged && pageFont_) document()->setDefaultFont(*pageFont_);
+}
+
 void TEmbeddedWB::RequirePage() const {
   if (!hasPage_) throw EPlatformError("The view holds no page");
 }

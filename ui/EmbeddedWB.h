@@ -5,7 +5,9 @@
 // drop handling).
 
 #include <QByteArray>
+#include <QFont>
 #include <QTextBrowser>
+#include <optional>
 #include <string>
 
 #include "ui/ViewKeys.h"
@@ -38,6 +40,11 @@ class TEmbeddedWB : public QTextBrowser {
   // The same for a path in the file system's own terms, which may hold characters GBK lacks.
   void Navigate(const QString& fullPath);
 
+  // The font of page text that its style sheet leaves unstyled, kept apart from the view's own
+  // font. A base font given here costs nothing per element, where one in the style sheet's body
+  // rule is applied again by Qt's HTML import to every element of every page.
+  void SetPageFont(const QFont& font);
+
   // True once a page has been shown.
   bool HasPage() const { return hasPage_; }
 
@@ -57,12 +64,14 @@ class TEmbeddedWB : public QTextBrowser {
 
  protected:
   bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   QVariant loadResource(int type, const QUrl& name) override;
 
  private:
   void RequirePage() const;
 
   bool hasPage_ = false;
+  std::optional<QFont> pageFont_;
   QByteArray pageEncoding_;
   TSideKeys sideKeys_;
 };

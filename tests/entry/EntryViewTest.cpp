@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <filesystem>
@@ -72,6 +74,28 @@ TEST_F(EntryView, ShowsAGbkPageWithItsLinkedStyleSheet) {
   view.Navigate(Write("2.html", EntryPage("pear", "梨")));
   EXPECT_FALSE(view.toPlainText().contains(QStringLiteral("apple")));
   EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("梨")));
+}
+
+// Text the style sheet leaves unstyled is in the page font, which stays when the view's own
+// font changes.
+TEST_F(EntryView, UnstyledTextIsInThePageFontWhateverTheViewsOwnFont) {
+  QFont page;
+  page.setFamilies({QStringLiteral("DejaVu Serif")});
+  page.setPointSizeF(17.5);
+  view.SetPageFont(page);
+  QFont own;
+  own.setFamilies({QStringLiteral("DejaVu Sans Mono")});
+  own.setPixelSize(9);
+  for (const bool ownFontChanged : {false, true}) {
+    if (ownFontChanged) view.setFont(own);
+    view.Navigate(Write("1.html", EntryPage("apple", "plain text")));
+    QTextCursor cursor = view.document()->find(QStringLiteral("plain text"));
+    ASSERT_FALSE(cursor.isNull());
+    const QFont shown = cursor.charFormat().font().resolve(view.document()->defaultFont());
+    EXPECT_EQ(shown.families().value(0).toStdString(), "DejaVu Serif") << ownFontChanged;
+    EXPECT_EQ(shown.pointSizeF(), 17.5) << ownFontChanged;
+  }
+  EXPECT_EQ(view.font().pixelSize(), 9);
 }
 
 TEST_F(EntryView, ReadsAPageInTheCharsetItDeclaresElseAsGbk) {

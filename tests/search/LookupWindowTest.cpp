@@ -5,19 +5,25 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QTextDocument>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <regex>
+#include <string>
 
 #include "app/ErrorHandler.h"
 #include "app/Site.h"
@@ -603,6 +609,66 @@ TEST_F(LookupWindow, ListScrollBarDrawsItsHandleWhereTheListIs) {
     EXPECT_EQ(image.pixelColor(slider.center()), handle) << atEnd;
     EXPECT_NE(image.pixelColor(page.center()), handle) << atEnd;
   }
+}
+
+// The shipped style sheet leaves the pages' base font to the entry view and names each
+// class's element. A page using every class must look as it did with that font in the body
+// rule and classes matched on any element.
+TEST_F(LookupWindow, EntryPageLooksAsWithTheFontInItsStyleSheet) {
+  std::ifstream in(fs::path(QINGHE_SOURCE_DIR) / "tools" / "dictbuild" / "encd.css");
+  const std::string sheet{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::regex rule(R"((\w+)\.(\w+) \{)");
+  std::vector<std::string> blocks, spans;
+  std::string entry;
+  for (std::sregex_iterator it(sheet.begin(), sheet.end(), rule), end; it != end; ++it) {
+    const std::string element = (*it)[1], cls = (*it)[2];
+    if (element == "div") blocks.push_back(cls);
+    if (element == "span") spans.push_back(cls);
+    if (element == "a") entry += "<a C=\"" + cls + "\" href=\"#able\">able</a> ";
+  }
+  ASSERT_GT(blocks.size(), 10u);
+  ASSERT_GT(spans.size(), 5u);
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    const std::string& span = spans[i % spans.size()];
+    entry += "<div C=\"" + blocks[i] + "\">" + blocks[i] + " 释义 ǎ <S C=\"" + span + "\">" + span +
+             " 汉字 [&#712;e&#618;bl]</S> text</div>";
+  }
+  fs::create_directory("html");
+  ui::WriteFileBytes("html/encd.css", sheet);
+  Open({{5, "able", entry}});
+  Type("able");
+  ASSERT_EQ(LookupState.CurrentEntryId, "5");
+
+  // The same page beside the sheet as it was, in a view with no font of its own.
+  fs::create_directories("before/html");
+  fs::copy_file(LookupState.PagePath, "before/html/page.html");
+  std::string before = std::regex_replace(sheet, std::regex(R"(\n\w+\.(\w+) \{)"), "\n.$1 {");
+  before =
+      std::regex_replace(before, std::regex(R"(body \{ )"),
+                         "body { font-family: \"Segoe UI\", \"DejaVu Sans\", \"Microsoft YaHei\", "
+                         "\"WenQuanYi Micro Hei\", sans-serif; font-size: 10.5pt; ");
+  ASSERT_NE(before.find(".pos {"), std::string::npos);
+  ui::WriteFileBytes("before/html/encd.css", before);
+  ui::TEmbeddedWB plain;
+  plain.resize(w->EmbeddedWB1->size());
+  plain.Navigate(QDir::current().absoluteFilePath(QStringLiteral("before/html/page.html")));
+
+  const auto wholePage = [](ui::TEmbeddedWB& view) {
+    QTextDocument* doc = view.document();
+    QImage image(doc->size().toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    doc->drawContents(&painter);
+    return image;
+  };
+  // A child and a top-level widget grab into different pixel formats.
+  const auto shot = [](QWidget& view) {
+    return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  EXPECT_EQ(shot(*w->EmbeddedWB1), shot(plain));
+  const QImage shown = wholePage(*w->EmbeddedWB1);
+  EXPECT_GT(shown.height(), w->EmbeddedWB1->height());
+  EXPECT_EQ(shown, wholePage(plain));
 }
 
 }  // namespace

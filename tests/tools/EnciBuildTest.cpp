@@ -230,17 +230,20 @@ TEST(EnciEquivalents, MostPreciseFirst) {
             std::string::npos);
 }
 
+// Styled for the element it is written on: the sheet's rules name their elements.
 TEST_F(EnciBuild, EveryClassTheEntriesUseIsStyled) {
   enci::Counts counts;
-  std::set<std::string> used = {"post", "content", "word"};
-  const std::regex cls("C=\"([a-z]+)\"");
+  std::set<std::string> used = {"div.post", "div.content", "p.word"};
+  const std::regex cls("<([A-Za-z]+) C=\"([a-z]+)\"");
   for (const auto& r : Rows(counts)) {
     for (std::sregex_iterator it(r.entry.begin(), r.entry.end(), cls), end; it != end; ++it) {
-      used.insert((*it)[1]);
+      const std::string element = (*it)[1];
+      used.insert((element == "S" ? "span" : element) + "." + (*it)[2].str());
     }
   }
+  EXPECT_GT(used.size(), 10u);
   const std::string css = enci::StyleSheet();
-  for (const auto& c : used) EXPECT_NE(css.find("." + c + " {"), std::string::npos) << c;
+  for (const auto& c : used) EXPECT_NE(css.find("\n" + c + " {"), std::string::npos) << c;
 }
 
 TEST_F(EnciBuild, WritesKeyedIndexPlainEntriesStyleSheetAndNotices) {
