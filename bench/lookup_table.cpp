@@ -234,12 +234,12 @@ std::vector<double> StartUp(const fs::path& program, const fs::path& dict, int r
 }
 
 // The word index copied into SQLCipher's default form (key derivation 64,000 rounds, 1 KiB
-// pages), which a straightforward build would read.
+// pages, HMAC on), which a straightforward build would read.
 void WriteDefaultFormCopy(const std::string& from, const std::string& to) {
   fs::remove(to);
   sqlite3* db = nullptr;
   std::string sql =
-      "PRAGMA kdf_iter = 64000; PRAGMA cipher_page_size = 1024;"
+      "PRAGMA kdf_iter = 64000; PRAGMA cipher_page_size = 1024; PRAGMA cipher_use_hmac = ON;"
       "ATTACH DATABASE '" +
       fs::absolute(from).string() +
       "' AS src KEY 'rumk';"
@@ -265,8 +265,10 @@ void StraightforwardLookup(const std::string& path, const std::string& statement
   sqlite3* db = nullptr;
   sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_key(db, "rumk", 4);
-  sqlite3_exec(db, "PRAGMA kdf_iter = 64000; PRAGMA cipher_page_size = 1024;", nullptr, nullptr,
-               nullptr);
+  sqlite3_exec(db,
+               "PRAGMA kdf_iter = 64000; PRAGMA cipher_page_size = 1024; "
+               "PRAGMA cipher_use_hmac = ON;",
+               nullptr, nullptr, nullptr);
   store::RegisterGbkLike(db);
   sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare_v2(db, statement.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {

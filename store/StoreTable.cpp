@@ -88,6 +88,24 @@ struct StatementGuard {
 
 TSQLiteDatabase::TSQLiteDatabase(const std::string& FileName, const char* Key) {
   store::EnsureCipherForm();
+  Open(FileName, Key);
+  // A keyed store written before the index dropped its page HMAC reads in that older form.
+  // Anything else that does not decrypt keeps failing as before, at its first statement.
+  if (Key != nullptr && !store::ReadsInCurrentForm(handle_)) {
+    sqlite3_close(handle_);
+    handle_ = nullptr;
+    Open(FileName, Key);
+    try {
+      store::UsePageHmac(handle_);
+    } catch (...) {
+      sqlite3_close(handle_);
+      handle_ = nullptr;
+      throw;
+    }
+  }
+}
+
+void TSQLiteDatabase::Open(const std::string& FileName, const char* Key) {
   // Read-only and never creating: a missing store must not leave an empty file behind.
   // A connection lives and dies on the thread that opened it, so it needs no mutex of its own:
   // the library would otherwise lock it on every call, for every row read.

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QProcess>
 #include <QStringList>
@@ -116,6 +117,41 @@ TEST(StoreFilesTest, OnlyTheFirstFourKeyBytesCountAndAWrongKeyFailsAtTheFirstQue
   }
 }
 
+// Word indexes written while the form still hashed every page read as they did, and the key
+// rules hold for them too.
+TEST(StoreFilesTest, AnIndexInTheFormWithPageHmacStillReads) {
+  TempWorkDir dir;
+  sqlite3* db = nullptr;
+  ASSERT_EQ(
+      sqlite3_open_v2(IndexStoreName, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+      SQLITE_OK);
+  ASSERT_EQ(sqlite3_key(db, IndexStoreKey, 4), SQLITE_OK);
+  const int rc = sqlite3_exec(db,
+                              "PRAGMA kdf_iter = 1; PRAGMA cipher_page_size = 4096;"
+                              "PRAGMA cipher_use_hmac = ON;"
+                              "CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT);"
+                              "INSERT INTO enci VALUES (5, 'apple'), (6, 'pear');",
+                              nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK);
+
+  for (const char* key : {IndexStoreKey, "abcd"}) {
+    SCOPED_TRACE(key);
+    TSQLiteDatabase index(IndexStoreName, key);
+    std::vector<std::string> rows;
+    const std::string error = ErrorOf([&] {
+      const auto table = index.GetTable("SELECT id, title FROM enci ORDER BY id");
+      for (; !table->Eof(); table->Next()) rows.push_back(table->FieldAsString(1));
+    });
+    if (key == IndexStoreKey) {
+      EXPECT_EQ(error, "");
+      EXPECT_EQ(rows, (std::vector<std::string>{"apple", "pear"}));
+    } else {
+      EXPECT_EQ(error, kNotADatabase);
+    }
+  }
+}
+
 TEST(StoreFilesTest, MissingStoreFailsAtTheOpenAndCreatesNoFile) {
   TempWorkDir dir;
   for (const char* name : {IndexStoreName, EntryStoreName}) {
@@ -180,7 +216,8 @@ TEST(StoreFilesTest, KeyedStoreOpensInTheSqlcipherShellWithTheDocumentedSettings
     return p.readAllStandardOutput();
   };
   const QByteArray settings =
-      "PRAGMA key='rumk';\nPRAGMA kdf_iter=1;\nPRAGMA cipher_page_size=4096;\n";
+      "PRAGMA key='rumk';\nPRAGMA kdf_iter=1;\nPRAGMA cipher_page_size=4096;\n"
+      "PRAGMA cipher_use_hmac=OFF;\n";
   EXPECT_EQ(run(settings + "SELECT id, title FROM enci ORDER BY id;\n"), "5|apple\n6|pear\n");
   // The documented settings are needed: the shell's own defaults do not open it.
   EXPECT_EQ(run("PRAGMA key='rumk';\nSELECT id, title FROM enci ORDER BY id;\n"), "");
