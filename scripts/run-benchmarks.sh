@@ -10,10 +10,12 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)" --target lookup_table qinghe-dict enci-build >/dev/null
 table="$build/bench/lookup_table"
 
-# A generated dictionary folder of $1 headwords, written again when its generator changed.
+# A generated dictionary folder of $1 headwords, written again when its generator or the
+# store's form (set in Connection.cpp) changed.
 synthetic() {
   local folder="$build/bench-dicts/synthetic-$1"
   if [[ ! -s "$folder/enci.edt" || store/StoreWriter.cpp -nt "$folder/enci.edt" ||
+        store/Connection.cpp -nt "$folder/enci.edt" ||
         bench/SyntheticDictionary.h -nt "$folder/enci.edt" ]]; then
     echo "run-benchmarks: generating a dictionary of $1 headwords in $folder" >&2
     rm -rf "$folder"
