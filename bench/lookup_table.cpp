@@ -233,19 +233,20 @@ std::vector<double> StartUp(const fs::path& program, const fs::path& dict, int r
   return ms;
 }
 
-// The word index copied into SQLCipher's default form (key derivation 64,000 rounds, 1 KiB
-// pages, HMAC on), which a straightforward build would read.
+// SQLCipher's default form (key derivation 64,000 rounds, 1 KiB pages, HMAC on), which a
+// straightforward build would write and read.
+constexpr const char* kDefaultForm =
+    "PRAGMA kdf_iter = 64000; PRAGMA cipher_page_size = 1024; PRAGMA cipher_use_hmac = ON;";
+
+// The word index copied into the default form.
 void WriteDefaultFormCopy(const std::string& from, const std::string& to) {
   fs::remove(to);
   sqlite3* db = nullptr;
-  std::string sql =
-      "PRAGMA kdf_iter = 64000; PRAGMA cipher_page_size = 1024; PRAGMA cipher_use_hmac = ON;"
-      "ATTACH DATABASE '" +
-      fs::absolute(from).string() +
-      "' AS src KEY 'rumk';"
-      "CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT);"
-      "INSERT INTO enci SELECT id, title FROM src.enci;"
-      "CREATE INDEX enci_title ON enci(title);";
+  std::string sql = std::string(kDefaultForm) + "ATTACH DATABASE '" + fs::absolute(from).string() +
+                    "' AS src KEY 'rumk';"
+                    "CREATE TABLE enci(id INTEGER PRIMARY KEY, title TEXT);"
+                    "INSERT INTO enci SELECT id, title FROM src.enci;"
+                    "CREATE INDEX enci_title ON enci(title);";
   char* error = nullptr;
   if (sqlite3_open_v2(to.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
           SQLITE_OK ||
@@ -265,10 +266,7 @@ void StraightforwardLookup(const std::string& path, const std::string& statement
   sqlite3* db = nullptr;
   sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_key(db, "rumk", 4);
-  sqlite3_exec(db,
-               "PRAGMA kdf_iter = 64000; PRAGMA cipher_page_size = 1024; "
-               "PRAGMA cipher_use_hmac = ON;",
-               nullptr, nullptr, nullptr);
+  sqlite3_exec(db, kDefaultForm, nullptr, nullptr, nullptr);
   store::RegisterGbkLike(db);
   sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare_v2(db, statement.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {

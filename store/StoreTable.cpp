@@ -88,24 +88,16 @@ struct StatementGuard {
 
 TSQLiteDatabase::TSQLiteDatabase(const std::string& FileName, const char* Key) {
   store::EnsureCipherForm();
-  Open(FileName, Key);
+  Open(FileName, Key, false);
   // A keyed store written before the index dropped its page HMAC reads in that older form.
   // Anything else that does not decrypt keeps failing as before, at its first statement.
   if (Key != nullptr && !store::ReadsInCurrentForm(handle_)) {
-    sqlite3_close(handle_);
-    handle_ = nullptr;
-    Open(FileName, Key);
-    try {
-      store::UsePageHmac(handle_);
-    } catch (...) {
-      sqlite3_close(handle_);
-      handle_ = nullptr;
-      throw;
-    }
+    Close();
+    Open(FileName, Key, true);
   }
 }
 
-void TSQLiteDatabase::Open(const std::string& FileName, const char* Key) {
+void TSQLiteDatabase::Open(const std::string& FileName, const char* Key, bool pageHmac) {
   // Read-only and never creating: a missing store must not leave an empty file behind.
   // A connection lives and dies on the thread that opened it, so it needs no mutex of its own:
   // the library would otherwise lock it on every call, for every row read.
@@ -117,25 +109,27 @@ void TSQLiteDatabase::Open(const std::string& FileName, const char* Key) {
       message += "unknown error";
     } else {
       message += sqlite3_errmsg(handle_);
-      sqlite3_close(handle_);
-      handle_ = nullptr;
+      Close();
     }
     throw ESQLiteException(message);
   }
   // Only the first four bytes of the key are ever used; the stores are written that way.
   sqlite3_key(handle_, Key, 4);
   try {
+    if (pageHmac) store::UsePageHmac(handle_);
     store::RegisterGbkLike(handle_);
   } catch (...) {
-    sqlite3_close(handle_);
-    handle_ = nullptr;
+    Close();
     throw;
   }
 }
 
-TSQLiteDatabase::~TSQLiteDatabase() {
+void TSQLiteDatabase::Close() {
   if (handle_ != nullptr) sqlite3_close(handle_);
+  handle_ = nullptr;
 }
+
+TSQLiteDatabase::~TSQLiteDatabase() { Close(); }
 
 std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const std::string& SQL) {
   return std::make_unique<TSQLiteTable>(*this, SQL);

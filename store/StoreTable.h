@@ -61,8 +61,10 @@ class TSQLiteDatabase {
 
  private:
   friend class TSQLiteTable;
-  // Opens the file into handle_ and applies Key; on failure handle_ stays null and this throws.
-  void Open(const std::string& FileName, const char* Key);
+  // Opens the file into handle_ and applies Key, reading it with a per-page HMAC when pageHmac
+  // is set; on failure handle_ stays null and this throws.
+  void Open(const std::string& FileName, const char* Key, bool pageHmac);
+  void Close();
   // Prepares SQL into Stmt, which the caller owns even when this throws; Stmt stays null for
   // a text without a statement.
   void Prepare(const std::string& SQL, sqlite3_stmt*& Stmt);

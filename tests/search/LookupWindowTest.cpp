@@ -615,8 +615,8 @@ TEST_F(LookupWindow, ListScrollBarDrawsItsHandleWhereTheListIs) {
 // class's element. A page using every class must look as it did with that font in the body
 // rule and classes matched on any element.
 TEST_F(LookupWindow, EntryPageLooksAsWithTheFontInItsStyleSheet) {
-  std::ifstream in(fs::path(QINGHE_SOURCE_DIR) / "tools" / "dictbuild" / "encd.css");
-  const std::string sheet{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string sheet =
+      ReadBytes((fs::path(QINGHE_SOURCE_DIR) / "tools" / "dictbuild" / "encd.css").string());
   const std::regex rule(R"((\w+)\.(\w+) \{)");
   std::vector<std::string> blocks, spans;
   std::string entry;
